@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+
+namespace testing_support
+{
+
+/** Runs the message thread's queue (the test's own thread) until the condition holds or the
+    timeout passes; returns whether the condition held. */
+bool pumpUntil (const std::function<bool()>& condition, int timeoutMs = 2000);
+
+/** Runs every message that is pending now, and those they post, until the queue is empty. */
+void pumpPendingMessages();
+
+/** Keeps running the message queue for the given time. */
+void pumpFor (int milliseconds);
+
+} // namespace testing_support
