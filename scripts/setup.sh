@@ -4,8 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev
-)
+packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev)
 
 missing=()
 for p in "${packages[@]}"; do
