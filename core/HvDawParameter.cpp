@@ -1,5 +1,7 @@
 #include "core/HvDawParameter.h"
 
+#include "core/NumberText.h"
+
 #include <cmath>
 
 namespace juce
@@ -60,7 +62,7 @@ String HvDawParameter::getText (float normalisedValue, int) const
         return valueToText (normalisedValue);
 
     const auto plain = range.snapToLegalValue (range.convertFrom0to1 ((double) normalisedValue));
-    return String (plain, decimals);
+    return NumberText::fixed (plain, decimals);
 }
 
 float HvDawParameter::getValueForText (const String& text) const

@@ -4,7 +4,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev)
+packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev
+          locales lilv-utils)
+
+sudo_cmd=""
+[ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
 
 missing=()
 for p in "${packages[@]}"; do
@@ -13,10 +17,13 @@ done
 
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
-    sudo_cmd=""
-    [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
     $sudo_cmd apt-get update
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The tests check that value texts ignore a comma-decimal process locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    $sudo_cmd localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
 
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DEQ713K_BUILD_TESTS=OFF

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/HvDawParameter.h"
+#include "core/HvParamsManager.h"
+#include "core/ParamData.h"
+#include "core/StereoParameterLinker.h"
+#include "core/ThreadBarierNonAutomatableParameter.h"
+
+#include <functional>
+
+class Eq713kPluginInstance;
+
+/** The product's parameter store: 19 parameters, 11 settings, their value texts and
+    text readings, the stereo linkers, and the copy of one channel onto the other when the
+    channel mode goes from "DUAL MONO" to "LINK".
+*/
+class Eq713kParamsManager : public juce::HvParamsManager
+{
+public:
+    using ValueToText = std::function<juce::String (float)>;
+    using TextToValue = std::function<float (const juce::String&)>;
+
+    explicit Eq713kParamsManager (Eq713kPluginInstance& instance);
+    ~Eq713kParamsManager() override;
+
+    void setParamValue (AutomatableParamListener* source, int id, float value) override;
+
+    static ValueToText getValueToTextFunction (int id);
+    TextToValue getTextToValueFunction (int id) const;
+    juce::String getCurrentValueAsText (int id) const;
+
+    /** The hand-over object of a setting, for changes that come from any thread. */
+    juce::ThreadBarierNonAutomatableParameter* getSettingBarrier (int id) const { return settingBarriers[id]; }
+
+    Eq713kPluginInstance& getInstance() const noexcept { return instance; }
+
+private:
+    void copyChannel (int fromFirstId, int toFirstId);
+    float readDecibelExpression (int id, const juce::String& text) const;
+
+    Eq713kPluginInstance& instance;
+    juce::OwnedArray<juce::ThreadBarierNonAutomatableParameter> settingBarriers;
+    juce::OwnedArray<StereoParameterLinker> stereoLinkers;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Eq713kParamsManager)
+};

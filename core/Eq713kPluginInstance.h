@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/Eq713kParamsManager.h"
+#include "core/HvPluginInstance.h"
+
+/** The plug-in instance the host creates: the parameters and settings, audio passed through
+    untouched. */
+class Eq713kPluginInstance : public juce::HvPluginInstance,
+                             public juce::Timer
+{
+public:
+    Eq713kPluginInstance();
+    ~Eq713kPluginInstance() override;
+
+    Eq713kParamsManager& getProductManager() const noexcept { return productManager; }
+
+    const juce::String getName() const override;
+    juce::StringArray getAlternateDisplayNames() const override;
+    bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
+
+    /** A four-character code for the main bus layout, packed big-endian. */
+    juce::int32 getPluginIDForMainBusConfig (const juce::AudioChannelSet& mainInputLayout,
+                                       const juce::AudioChannelSet& mainOutputLayout,
+                                       bool idForOfflineVariant) const;
+    juce::int32 getAAXPluginIDForMainBusConfig (const juce::AudioChannelSet& mainInputLayout,
+                                          const juce::AudioChannelSet& mainOutputLayout,
+                                          bool idForAudioSuite) const override;
+
+    bool hasEditor() const override { return false; }
+    juce::AudioProcessorEditor* createEditor() override { return nullptr; }
+
+    void timerCallback() override {}
+
+private:
+    static BusesProperties stereoBuses();
+
+    Eq713kParamsManager& productManager;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Eq713kPluginInstance)
+};

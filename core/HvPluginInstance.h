@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/HvParamsManager.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <memory>
+
+namespace juce
+{
+
+/** The generic plug-in processor: owns the parameter manager, offers its host parameters to
+    the host in id order, and passes audio through untouched. */
+class HvPluginInstance : public AudioProcessor
+{
+public:
+    HvPluginInstance (std::unique_ptr<HvParamsManager> manager, const BusesProperties& buses);
+    ~HvPluginInstance() override;
+
+    HvParamsManager& getParamsManager() const noexcept { return *paramsManager; }
+
+    void prepareToPlay (double, int) override {}
+    void releaseResources() override {}
+    using AudioProcessor::processBlock;
+    void processBlock (AudioBuffer<float>&, MidiBuffer&) override {}
+
+    double getTailLengthSeconds() const override { return 0.0; }
+    bool acceptsMidi() const override { return false; }
+    bool producesMidi() const override { return true; }
+    bool isMidiEffect() const override { return false; }
+
+    int getNumPrograms() override { return 1; }
+    int getCurrentProgram() override { return 0; }
+    void setCurrentProgram (int) override {}
+    const String getProgramName (int) override { return {}; }
+    void changeProgramName (int, const String&) override {}
+
+    void getStateInformation (MemoryBlock&) override {}
+    void setStateInformation (const void*, int) override {}
+
+private:
+    std::unique_ptr<HvParamsManager> paramsManager;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (HvPluginInstance)
+};
+
+} // namespace juce

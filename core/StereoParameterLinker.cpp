@@ -1,0 +1,100 @@
+#include "core/StereoParameterLinker.h"
+
+#include "core/HvDawParameter.h"
+#include "core/NumberText.h"
+#include "core/ParamData.h"
+
+StereoParameterLinker::StereoParameterLinker (juce::HvParamsManager& owner, int first, int second)
+    : manager (owner), firstId (first), secondId (second)
+{
+    manager.addParamListener (this, firstId, juce::HvParamsManager::noNotification);
+    manager.addParamListener (this, secondId, juce::HvParamsManager::noNotification);
+    manager.addParamListener (this, ParamData::CHANNEL, juce::HvParamsManager::notifyCurrentValue);
+    addActionListener (this);
+}
+
+StereoParameterLinker::~StereoParameterLinker()
+{
+    manager.removeParamListener (this, firstId);
+    manager.removeParamListener (this, secondId);
+    manager.removeParamListener (this, ParamData::CHANNEL);
+    removeActionListener (this);
+}
+
+void StereoParameterLinker::paramValueChanged (AutomatableParamListener* source, int id, float value)
+{
+    if (id == ParamData::CHANNEL)
+    {
+        linked.exchange (value < 0.5f);
+        return;
+    }
+
+    if (dynamic_cast<juce::HvDawParameter*> (source) != nullptr || source == this || ! linked.load())
+        return;
+
+    if (const auto twin = twinOf (id); twin >= 0)
+        post (setValue, twin, (double) value);
+}
+
+void StereoParameterLinker::paramGestureChanged (AutomatableParamListener* source, int id, bool starting)
+{
+    if (source == this)
+        return;
+
+    const auto twin = twinOf (id);
+    if (twin < 0)
+        return;
+
+    auto& begun = gestureBegunOnTwin[twin == secondId ? 0 : 1];
+
+    if (starting)
+    {
+        if (! linked.load() || begun)
+            return;
+
+        begun = true;
+        post (beginGesture, twin, 0.0);
+    }
+    else if (begun)
+    {
+        begun = false;
+        post (endGesture, twin, 0.0);
+    }
+}
+
+void StereoParameterLinker::actionListenerCallback (const juce::String& message)
+{
+    juce::StringArray tokens;
+    tokens.addTokens (message, "|", "\"");
+
+    if (tokens.size() < 3)
+        return;
+
+    const auto kind = tokens[0].getIntValue();
+    const auto id = tokens[1].getIntValue();
+
+    switch (kind)
+    {
+        case setValue:     manager.setParamValue (this, id, (float) tokens[2].getDoubleValue()); break;
+        case beginGesture: manager.beginParamGesture (this, id); break;
+        case endGesture:   manager.endParamGesture (this, id); break;
+        default: break;
+    }
+}
+
+void StereoParameterLinker::post (MessageKind kind, int twinId, double value)
+{
+    // The value goes in the stream's default form: at most 6 significant digits.
+    sendActionMessage (juce::String ((int) kind) + "|" + juce::String (twinId) + "|" + NumberText::general (value));
+}
+
+int StereoParameterLinker::twinOf (int id) const noexcept
+{
+    if (id == firstId)
+        return secondId;
+
+    if (id == secondId)
+        return firstId;
+
+    return -1;
+}

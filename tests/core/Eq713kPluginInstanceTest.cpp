@@ -1,0 +1,153 @@
+#include "core/Eq713kPluginInstance.h"
+
+#include "support/MessagePump.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace
+{
+
+using juce::AudioChannelSet;
+
+juce::int32 code (const char (&c)[5])
+{
+    return (juce::int32) (((juce::uint32) (juce::uint8) c[0] << 24) | ((juce::uint32) (juce::uint8) c[1] << 16)
+                        | ((juce::uint32) (juce::uint8) c[2] << 8) | (juce::uint32) (juce::uint8) c[3]);
+}
+
+TEST (Eq713kPluginInstanceTest, ProcessorProperties)
+{
+    Eq713kPluginInstance instance;
+
+    EXPECT_EQ (instance.getName(), "Halvorstine EQ713K");
+    EXPECT_EQ (instance.getAlternateDisplayNames(), juce::StringArray ({ "Eq713k", "EQ 713K", "Halvorstine EQ 713K" }));
+    EXPECT_EQ (instance.getTailLengthSeconds(), 0.0);
+    EXPECT_FALSE (instance.acceptsMidi());
+    EXPECT_TRUE (instance.producesMidi());
+    EXPECT_FALSE (instance.isMidiEffect());
+    EXPECT_EQ (instance.getNumPrograms(), 1);
+    EXPECT_EQ (instance.getCurrentProgram(), 0);
+    instance.setCurrentProgram (3);
+    EXPECT_EQ (instance.getCurrentProgram(), 0);
+    EXPECT_EQ (instance.getProgramName (0), "");
+    EXPECT_EQ (instance.getProgramName (7), "");
+
+    ASSERT_EQ (instance.getBusCount (true), 1);
+    ASSERT_EQ (instance.getBusCount (false), 1);
+    EXPECT_EQ (instance.getBus (true, 0)->getName(), "Input");
+    EXPECT_EQ (instance.getBus (false, 0)->getName(), "Output");
+    EXPECT_EQ (instance.getMainBusNumInputChannels(), 2);
+    EXPECT_EQ (instance.getMainBusNumOutputChannels(), 2);
+}
+
+TEST (Eq713kPluginInstanceTest, TheHostIndexOfEachParameterIsItsIdAndItSeesTheValueTexts)
+{
+    Eq713kPluginInstance instance;
+    const auto& parameters = instance.getParameters();
+
+    ASSERT_EQ (parameters.size(), ParamData::NUM_PARAMS);
+    for (int id = 0; id < ParamData::NUM_PARAMS; ++id)
+    {
+        EXPECT_EQ (parameters[id]->getParameterIndex(), id);
+        EXPECT_EQ (parameters[id]->getName (64), ParamData::paramName[id]);
+        EXPECT_EQ (parameters[id]->getCurrentValueAsText(), instance.getProductManager().getCurrentValueAsText (id));
+    }
+    EXPECT_EQ (parameters[0]->getCurrentValueAsText(), "LINK");
+    EXPECT_EQ (parameters[1]->getCurrentValueAsText(), "ON");
+    EXPECT_EQ (parameters[2]->getCurrentValueAsText(), "0.0");
+}
+
+TEST (Eq713kPluginInstanceTest, AudioPassesThroughUntouched)
+{
+    Eq713kPluginInstance instance;
+    instance.prepareToPlay (48000.0, 256);
+    instance.getParameters()[ParamData::ENGAGE_1]->setValue (0.0f);
+    instance.getParameters()[ParamData::LO_BOOST_1]->setValue (1.0f);
+    testing_support::pumpPendingMessages();
+
+    std::mt19937 random (713);
+    std::uniform_real_distribution<float> sample (-1.0f, 1.0f);
+    juce::AudioBuffer<float> buffer (2, 256);
+    for (int ch = 0; ch < 2; ++ch)
+        for (int i = 0; i < 256; ++i)
+            buffer.setSample (ch, i, sample (random));
+
+    juce::AudioBuffer<float> original (buffer);
+    juce::MidiBuffer midi;
+    instance.processBlock (buffer, midi);
+    instance.releaseResources();
+
+    for (int ch = 0; ch < 2; ++ch)
+        EXPECT_EQ (std::memcmp (buffer.getReadPointer (ch), original.getReadPointer (ch), 256 * sizeof (float)), 0);
+    EXPECT_TRUE (midi.isEmpty());
+}
+
+TEST (Eq713kPluginInstanceTest, AcceptsExactlyMonoToMonoAndStereoToStereo)
+{
+    Eq713kPluginInstance instance;
+
+    const struct { AudioChannelSet in, out; bool supported; } cases[] = {
+        { AudioChannelSet::mono(), AudioChannelSet::mono(), true },
+        { AudioChannelSet::stereo(), AudioChannelSet::stereo(), true },
+        { AudioChannelSet::mono(), AudioChannelSet::stereo(), false },
+        { AudioChannelSet::stereo(), AudioChannelSet::mono(), false },
+        { AudioChannelSet::create5point1(), AudioChannelSet::create5point1(), false },
+        { AudioChannelSet::disabled(), AudioChannelSet::disabled(), false },
+    };
+
+    for (const auto& c : cases)
+    {
+        juce::AudioProcessor::BusesLayout layout;
+        layout.inputBuses.add (c.in);
+        layout.outputBuses.add (c.out);
+        EXPECT_EQ (instance.checkBusesLayoutSupported (layout), c.supported)
+            << c.in.getDescription() << " to " << c.out.getDescription();
+    }
+}
+
+TEST (Eq713kPluginInstanceTest, PluginIdForTheMainBusLayout)
+{
+    Eq713kPluginInstance instance;
+
+    const struct { AudioChannelSet in, out; bool offline; juce::int32 expected; } cases[] = {
+        { AudioChannelSet::mono(), AudioChannelSet::mono(), false, code ("jcaa") },
+        { AudioChannelSet::mono(), AudioChannelSet::mono(), true, code ("jcaa") },
+        { AudioChannelSet::stereo(), AudioChannelSet::stereo(), false, code ("jcab") },
+        { AudioChannelSet::stereo(), AudioChannelSet::stereo(), true, code ("jcab") },
+        { AudioChannelSet::mono(), AudioChannelSet::stereo(), false, code ("jcaa") },
+        { AudioChannelSet::mono(), AudioChannelSet::stereo(), true, code ("jyaa") },
+    };
+
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ (instance.getPluginIDForMainBusConfig (c.in, c.out, c.offline), c.expected);
+        EXPECT_EQ (instance.getAAXPluginIDForMainBusConfig (c.in, c.out, c.offline), c.expected);
+    }
+}
+
+TEST (Eq713kPluginInstanceTest, SeveralInstancesComeAndGoInAnyOrder)
+{
+    std::vector<std::unique_ptr<Eq713kPluginInstance>> instances;
+    for (int i = 0; i < 4; ++i)
+        instances.push_back (std::make_unique<Eq713kPluginInstance>());
+
+    // Leave work pending in each: host changes and a linked change not yet delivered.
+    for (auto& instance : instances)
+    {
+        instance->getParameters()[ParamData::LO_CPS_1]->setValue (0.0f);
+        instance->getProductManager().setParamValue (nullptr, ParamData::HI_BOOST_1, 0.5f);
+    }
+
+    instances.erase (instances.begin() + 2);
+    instances.erase (instances.begin());
+    testing_support::pumpPendingMessages();
+    instances.push_back (std::make_unique<Eq713kPluginInstance>());
+    instances.clear();
+    testing_support::pumpPendingMessages();
+}
+
+} // namespace
