@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/CommandManager.h"
 #include "core/Eq713kParamsManager.h"
 #include "core/HvPluginInstance.h"
 
 /** The plug-in instance the host creates: the parameters and settings, audio passed through
     untouched. */
 class Eq713kPluginInstance : public juce::HvPluginInstance,
+                             public juce::CommandManager,
                              public juce::Timer
 {
 public:

@@ -9,7 +9,7 @@ namespace juce
 
 HvDawParameter::HvDawParameter (HvParamsManager& owner, int paramId, const String& paramName,
                                 NormalisableRange<double> paramRange, float defaultPlainValue)
-    : AudioProcessorParameter (1),
+    : AudioProcessorParameterWithID (ParameterID ("p" + String (paramId), 1), paramName),
       manager (owner),
       id (paramId),
       range (paramRange),

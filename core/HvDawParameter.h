@@ -12,11 +12,14 @@ namespace juce
 
 /** The host-facing parameter of one automatable id; the host's parameter index is the id.
 
+    It carries a textual id ("p" and the id) only because LV2 names its ports by it; VST3
+    and the other formats address it by index.
+
     Host changes arrive on any thread, are stored atomically and reach the manager from an
     asynchronous update on the message thread. The manager's changes and gestures go on to
     the host.
 */
-class HvDawParameter : public AudioProcessorParameter,
+class HvDawParameter : public AudioProcessorParameterWithID,
                        private AsyncUpdater,
                        public HvParamsManager::AutomatableParamListener
 {

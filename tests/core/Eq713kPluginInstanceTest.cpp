@@ -1,5 +1,6 @@
 #include "core/Eq713kPluginInstance.h"
 
+#include "core/Ids.h"
 #include "support/MessagePump.h"
 
 #include <gtest/gtest.h>
@@ -135,11 +136,13 @@ TEST (Eq713kPluginInstanceTest, SeveralInstancesComeAndGoInAnyOrder)
     for (int i = 0; i < 4; ++i)
         instances.push_back (std::make_unique<Eq713kPluginInstance>());
 
-    // Leave work pending in each: host changes and a linked change not yet delivered.
+    // Leave work pending in each: host changes, a linked change and commands not yet delivered.
     for (auto& instance : instances)
     {
         instance->getParameters()[ParamData::LO_CPS_1]->setValue (0.0f);
         instance->getProductManager().setParamValue (nullptr, ParamData::HI_BOOST_1, 0.5f);
+        instance->sendCommand (std::make_unique<juce::HvCommand> (Ids::hvEq713k::showDeviceSelector));
+        instance->sendCommand (std::make_unique<juce::HvCommand> (Ids::hvEq713k::showDeviceSelector));
     }
 
     instances.erase (instances.begin() + 2);

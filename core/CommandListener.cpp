@@ -1,0 +1,8 @@
+#include "core/CommandListener.h"
+
+namespace juce
+{
+
+CommandListener::~CommandListener() = default;
+
+} // namespace juce

@@ -1,0 +1,495 @@
+// Loads the built plug-in bundles through JUCE's own VST3 and LV2 hosting, as a host does, and
+// checks what a host sees: the name, the parameters, audio passing through, state round trips.
+//
+//   Eq713kHostCheck [--expect-parameters] [--expect-state] [--vst3 <bundle.vst3>]
+//                   [--lv2 <bundle.lv2> --lv2-uri <uri>]
+//
+// Exits with 0 when every enforced check passes. Without --expect-parameters the parameter check
+// still runs and prints its result, but does not fail the run; without --expect-state the check
+// that a restored state brings back the parameter values is skipped.
+
+#include "support/MessagePump.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <vector>
+
+namespace
+{
+
+const juce::String expectedPluginName { "Halvorstine EQ713K" };
+
+struct ExpectedParameter
+{
+    const char* name;
+    float defaultValue;
+    const char* defaultText;
+};
+
+// Indexed by parameter id, which is also the host's index in VST3.
+const ExpectedParameter expectedParameters[] {
+    { "CHANNEL", 0.0f, "LINK" },
+    { "ENGAGE 1/STEREO", 1.0f, "ON" },
+    { "LO BOOST 1/STEREO", 0.0f, "0.0" },
+    { "LO ATTEN 1/STEREO", 0.0f, "0.0" },
+    { "LO CPS 1/STEREO", 2.0f / 3.0f, "60" },
+    { "HI BOOST 1/STEREO", 0.0f, "0.0" },
+    { "HI ATTEN 1/STEREO", 0.0f, "0.0" },
+    { "HI BANDWIDTH 1/STEREO", 1.0f / 3.0f, "2" },
+    { "HI KCS BOOST 1/STEREO", 0.5f, "6" },
+    { "HI KCS ATTEN 1/STEREO", 0.0f, "5" },
+    { "ENGAGE 2", 1.0f, "ON" },
+    { "LO BOOST 2", 0.0f, "0.0" },
+    { "LO ATTEN 2", 0.0f, "0.0" },
+    { "LO CPS 2", 2.0f / 3.0f, "60" },
+    { "HI BOOST 2", 0.0f, "0.0" },
+    { "HI ATTEN 2", 0.0f, "0.0" },
+    { "HI BANDWIDTH 2", 1.0f / 3.0f, "2" },
+    { "HI KCS BOOST 2", 0.5f, "6" },
+    { "HI KCS ATTEN 2", 0.0f, "5" },
+};
+constexpr int numExpectedParameters = (int) std::size (expectedParameters);
+
+constexpr double sampleRate = 48000.0;
+constexpr int maxBlockSize = 512;
+constexpr int waitTimeoutMs = 5000;
+
+/** Collects the problems of one check; a check passes when it collected none. */
+struct Problems
+{
+    void add (const juce::String& problem) { list.add (problem); }
+    void expect (bool ok, const juce::String& problem) { if (! ok) add (problem); }
+
+    juce::StringArray list;
+};
+
+/** The outcome of every check of a run, printed as it goes. */
+class Report
+{
+public:
+    void record (const juce::String& format, const juce::String& check, const Problems& problems, bool enforced = true)
+    {
+        const auto passed = problems.list.isEmpty();
+        std::cout << (passed ? "PASS " : (enforced ? "FAIL " : "FAIL (not enforced) "))
+                  << format << " " << check << "\n";
+
+        for (const auto& p : problems.list)
+            std::cout << "    " << p << "\n";
+
+        if (! passed && enforced)
+            ++failures;
+    }
+
+    int failures = 0;
+};
+
+/** Routes this process's JUCE assertions into the report (the plug-in's own copy of JUCE
+    prints its assertions to the error output, where the test's output check sees them). */
+class AssertionLogger : public juce::Logger
+{
+public:
+    void logMessage (const juce::String& message) override
+    {
+        if (message.startsWith ("JUCE Assertion failure"))
+            assertions.add (message);
+
+        std::cerr << message << std::endl;
+    }
+
+    juce::StringArray assertions;
+};
+
+/** What differs between the formats: how a bundle is found, and how a parameter is addressed. */
+struct FormatUnderTest
+{
+    juce::String name;
+    std::unique_ptr<juce::AudioPluginFormat> format;
+    std::unique_ptr<juce::PluginDescription> description;
+    juce::String whyNoDescription;
+    std::function<juce::AudioProcessorParameter* (juce::AudioPluginInstance&, int id, Problems&)> findParameter;
+    bool hostSeesValueTexts = true;
+};
+
+bool nearlyEqual (float a, float b) { return std::abs (a - b) <= 1.0e-6f; }
+
+juce::String describe (float value) { return juce::String (value, 7); }
+
+std::vector<juce::AudioProcessorParameter*> ownParameters (juce::AudioPluginInstance& instance)
+{
+    std::vector<juce::AudioProcessorParameter*> result;
+
+    for (auto* p : instance.getParameters())
+        if (p != instance.getBypassParameter())
+            result.push_back (p);
+
+    return result;
+}
+
+/** Runs a block of silence, so that parameter changes queued by the host reach the plug-in. */
+void processSilence (juce::AudioPluginInstance& instance)
+{
+    juce::AudioBuffer<float> buffer (juce::jmax (2, instance.getTotalNumInputChannels(), instance.getTotalNumOutputChannels()), 64);
+    buffer.clear();
+    juce::MidiBuffer midi;
+    instance.processBlock (buffer, midi);
+}
+
+juce::MemoryBlock stateOf (juce::AudioPluginInstance& instance)
+{
+    juce::MemoryBlock block;
+    instance.getStateInformation (block);
+    return block;
+}
+
+/** Waits, running audio blocks and the message thread, until the condition holds. */
+bool keepRunningUntil (juce::AudioPluginInstance& instance, const std::function<bool()>& condition)
+{
+    return testing_support::pumpUntil ([&]
+    {
+        processSilence (instance);
+        testing_support::pumpPendingMessages();
+        return condition();
+    }, waitTimeoutMs);
+}
+
+juce::String firstDifference (const juce::MemoryBlock& expected, const juce::MemoryBlock& actual)
+{
+    const auto common = juce::jmin (expected.getSize(), actual.getSize());
+
+    for (size_t i = 0; i < common; ++i)
+        if (expected[i] != actual[i])
+            return "first difference at byte " + juce::String ((juce::int64) i);
+
+    return "sizes " + juce::String ((juce::int64) expected.getSize()) + " and " + juce::String ((juce::int64) actual.getSize());
+}
+
+Problems checkName (juce::AudioPluginInstance& instance)
+{
+    Problems problems;
+    problems.expect (instance.getName() == expectedPluginName,
+                     "name is \"" + instance.getName() + "\", expected \"" + expectedPluginName + "\"");
+    return problems;
+}
+
+Problems checkParameters (FormatUnderTest& f, juce::AudioPluginInstance& instance)
+{
+    Problems problems;
+    const auto own = ownParameters (instance);
+    problems.expect ((int) own.size() == numExpectedParameters,
+                     juce::String ((int) own.size()) + " parameters besides the bypass, expected "
+                         + juce::String (numExpectedParameters));
+
+    for (int id = 0; id < numExpectedParameters; ++id)
+    {
+        const auto& expected = expectedParameters[id];
+        const auto where = "parameter " + juce::String (id) + " (" + expected.name + "): ";
+        auto* p = f.findParameter (instance, id, problems);
+
+        if (p == nullptr)
+            continue;
+
+        const auto name = p->getName (1024);
+        problems.expect (name == expected.name, where + "name is \"" + name + "\"");
+        problems.expect (nearlyEqual (p->getDefaultValue(), expected.defaultValue),
+                         where + "default is " + describe (p->getDefaultValue()));
+        problems.expect (nearlyEqual (p->getValue(), expected.defaultValue),
+                         where + "value is " + describe (p->getValue()) + ", not the default");
+
+        if (f.hostSeesValueTexts)
+        {
+            const auto text = p->getCurrentValueAsText();
+            problems.expect (text == expected.defaultText,
+                             where + "text is \"" + text + "\", expected \"" + expected.defaultText + "\"");
+        }
+    }
+
+    return problems;
+}
+
+Problems checkAudioPassesThrough (juce::AudioPluginInstance& instance)
+{
+    Problems problems;
+    const auto numIns = instance.getTotalNumInputChannels();
+    const auto numOuts = instance.getTotalNumOutputChannels();
+
+    if (numIns != 2 || numOuts != 2)
+    {
+        problems.add ("channels in/out are " + juce::String (numIns) + "/" + juce::String (numOuts) + ", expected 2/2");
+        return problems;
+    }
+
+    juce::Random random (713);
+    juce::AudioBuffer<float> buffer (2, maxBlockSize), original (2, maxBlockSize);
+    juce::MidiBuffer midi;
+
+    for (const auto numSamples : { maxBlockSize, 1, 100, maxBlockSize - 1, maxBlockSize })
+    {
+        buffer.setSize (2, numSamples, false, false, true);
+        original.setSize (2, numSamples, false, false, true);
+
+        for (int ch = 0; ch < 2; ++ch)
+            for (int i = 0; i < numSamples; ++i)
+                original.setSample (ch, i, random.nextFloat() * 2.0f - 1.0f);
+
+        buffer.makeCopyOf (original, true);
+        midi.clear();
+        instance.processBlock (buffer, midi);
+
+        for (int ch = 0; ch < 2; ++ch)
+        {
+            const auto same = std::memcmp (buffer.getReadPointer (ch), original.getReadPointer (ch),
+                                           (size_t) numSamples * sizeof (float)) == 0;
+            problems.expect (same, "channel " + juce::String (ch) + " of a " + juce::String (numSamples)
+                                       + "-sample block is not the input");
+        }
+    }
+
+    return problems;
+}
+
+struct StateResults
+{
+    Problems roundTrip, keepsParameters;
+};
+
+/** Changes every parameter of one instance and hands its state to a fresh instance, which must
+    read back the very state it was given and, when asked for, show the values that were set. */
+StateResults checkState (FormatUnderTest& f, juce::AudioPluginInstance& source, bool expectStateKeepsParameters)
+{
+    StateResults results;
+    const auto own = ownParameters (source);
+    std::vector<float> valuesSet;
+
+    for (size_t i = 0; i < own.size(); ++i)
+    {
+        valuesSet.push_back (i % 2 == 0 ? 0.75f : 0.25f); // no parameter's default
+        own[i]->setValue (valuesSet.back());
+    }
+
+    juce::String error;
+    auto target = f.format->createInstanceFromDescription (*f.description, sampleRate, maxBlockSize, error);
+
+    if (target == nullptr)
+    {
+        results.roundTrip.add ("cannot create a second instance: " + error);
+        return results;
+    }
+
+    target->prepareToPlay (sampleRate, maxBlockSize);
+
+    // The source takes its new values asynchronously, so its newest state is handed over until
+    // the target shows them all.
+    juce::MemoryBlock handedOver;
+    const auto handOverNewestState = [&]
+    {
+        processSilence (source);
+        processSilence (*target);
+        testing_support::pumpPendingMessages();
+
+        if (auto state = stateOf (source); state != handedOver)
+        {
+            target->setStateInformation (state.getData(), (int) state.getSize());
+            handedOver = std::move (state);
+        }
+    };
+    const auto targetShowsValuesSet = [&]
+    {
+        const auto shown = ownParameters (*target);
+
+        for (size_t i = 0; i < shown.size() && i < valuesSet.size(); ++i)
+            if (! nearlyEqual (shown[i]->getValue(), valuesSet[i]))
+                return false;
+
+        return shown.size() == valuesSet.size();
+    };
+
+    handOverNewestState();
+
+    if (expectStateKeepsParameters
+        && ! testing_support::pumpUntil ([&] { handOverNewestState(); return targetShowsValuesSet(); }, waitTimeoutMs))
+        results.keepsParameters.add ("an instance given the state does not show the parameter values that were set");
+
+    if (! keepRunningUntil (*target, [&] { return stateOf (*target) == handedOver; }))
+        results.roundTrip.add ("the state read back is not the state set: " + firstDifference (handedOver, stateOf (*target)));
+
+    target->releaseResources();
+    return results;
+}
+
+struct Expectations
+{
+    bool parameters = false;
+    bool stateKeepsParameters = false;
+};
+
+void runFormat (FormatUnderTest& f, Expectations expect, Report& report)
+{
+    Problems loading;
+    juce::String error;
+    std::unique_ptr<juce::AudioPluginInstance> instance;
+
+    if (f.description == nullptr)
+        loading.add (f.whyNoDescription);
+    else if ((instance = f.format->createInstanceFromDescription (*f.description, sampleRate, maxBlockSize, error)) == nullptr)
+        loading.add ("cannot create the plug-in: " + error);
+
+    report.record (f.name, "loads", loading);
+
+    if (instance == nullptr)
+        return;
+
+    report.record (f.name, "name", checkName (*instance));
+    report.record (f.name, "parameters", checkParameters (f, *instance), expect.parameters);
+
+    instance->prepareToPlay (sampleRate, maxBlockSize);
+    report.record (f.name, "audio passes through", checkAudioPassesThrough (*instance));
+    const auto state = checkState (f, *instance, expect.stateKeepsParameters);
+    report.record (f.name, "state round trip", state.roundTrip);
+
+    if (expect.stateKeepsParameters)
+        report.record (f.name, "state keeps parameters", state.keepsParameters);
+    else
+        std::cout << "SKIP " << f.name << " state keeps parameters (checked with --expect-state)\n";
+
+    instance->releaseResources();
+}
+
+FormatUnderTest vst3Format (const juce::File& bundle)
+{
+    FormatUnderTest f;
+    f.name = "VST3";
+    f.format = std::make_unique<juce::VST3PluginFormat>();
+
+    juce::OwnedArray<juce::PluginDescription> found;
+    f.format->findAllTypesForFile (found, bundle.getFullPathName());
+
+    if (found.size() == 1)
+        f.description = std::make_unique<juce::PluginDescription> (*found.getFirst());
+    else
+        f.whyNoDescription = juce::String (found.size()) + " plug-ins found in " + bundle.getFullPathName() + ", expected 1";
+
+    // The host's index is the parameter id, and so is the VST3 parameter id.
+    f.findParameter = [] (juce::AudioPluginInstance& instance, int id, Problems& problems) -> juce::AudioProcessorParameter*
+    {
+        auto* p = instance.getHostedParameter (id);
+
+        if (p == nullptr || p == instance.getBypassParameter())
+        {
+            problems.add ("parameter " + juce::String (id) + ": no such host index");
+            return nullptr;
+        }
+
+        problems.expect (p->getParameterID() == juce::String (id),
+                         "parameter " + juce::String (id) + ": VST3 id is " + p->getParameterID());
+        return p;
+    };
+    return f;
+}
+
+FormatUnderTest lv2Format (const juce::File& bundle, const juce::String& uri)
+{
+    FormatUnderTest f;
+    f.name = "LV2";
+    f.format = std::make_unique<juce::LV2PluginFormat>();
+
+    // JUCE's LV2 hosting knows plug-ins by URI: load the bundle's folder first.
+    const auto uris = f.format->searchPathsForPlugins (juce::FileSearchPath (bundle.getParentDirectory().getFullPathName()), false);
+    juce::OwnedArray<juce::PluginDescription> found;
+
+    if (uris.contains (uri))
+        f.format->findAllTypesForFile (found, uri);
+
+    if (found.size() != 1)
+        f.whyNoDescription = "no plug-in " + uri + " found next to " + bundle.getFullPathName();
+    // A copy installed elsewhere under the same URI would hide the built bundle.
+    else if (found.getFirst()->lastFileModTime != bundle.getLastModificationTime())
+        f.whyNoDescription = "the plug-in " + uri + " found is not the one in " + bundle.getFullPathName();
+    else
+        f.description = std::make_unique<juce::PluginDescription> (*found.getFirst());
+
+    // The host sorts parameters by their URI, so they are found by name rather than by index.
+    f.findParameter = [] (juce::AudioPluginInstance& instance, int id, Problems& problems) -> juce::AudioProcessorParameter*
+    {
+        const juce::String wanted { expectedParameters[id].name };
+        std::vector<juce::AudioProcessorParameter*> named;
+
+        for (auto* p : ownParameters (instance))
+            if (p->getName (1024) == wanted)
+                named.push_back (p);
+
+        problems.expect (named.size() == 1, "parameter " + juce::String (id) + ": "
+                                                + juce::String ((int) named.size()) + " parameters named " + wanted);
+        return named.size() == 1 ? named.front() : nullptr;
+    };
+
+    // The host prints the plain number for a parameter without scale points.
+    f.hostSeesValueTexts = false;
+    return f;
+}
+
+int run (const juce::StringArray& args)
+{
+    Expectations expect;
+    expect.parameters = args.contains ("--expect-parameters");
+    expect.stateKeepsParameters = args.contains ("--expect-state");
+    const auto valueOf = [&] (const char* option)
+    {
+        const auto i = args.indexOf (option);
+        return i >= 0 ? args[i + 1] : juce::String();
+    };
+
+    const auto vst3 = valueOf ("--vst3"), lv2 = valueOf ("--lv2"), lv2Uri = valueOf ("--lv2-uri");
+
+    if ((vst3.isEmpty() && lv2.isEmpty()) || (lv2.isNotEmpty() && lv2Uri.isEmpty()))
+    {
+        std::cerr << "usage: Eq713kHostCheck [--expect-parameters] [--expect-state] [--vst3 <bundle>] [--lv2 <bundle> --lv2-uri <uri>]\n";
+        return 2;
+    }
+
+    Report report;
+    AssertionLogger logger;
+    juce::Logger::setCurrentLogger (&logger);
+
+    std::vector<std::function<FormatUnderTest()>> formats;
+
+    if (vst3.isNotEmpty())
+        formats.push_back ([&] { return vst3Format (juce::File::getCurrentWorkingDirectory().getChildFile (vst3)); });
+
+    if (lv2.isNotEmpty())
+        formats.push_back ([&] { return lv2Format (juce::File::getCurrentWorkingDirectory().getChildFile (lv2), lv2Uri); });
+
+    for (auto& makeFormat : formats)
+    {
+        auto f = makeFormat();
+        runFormat (f, expect, report);
+    }
+
+    testing_support::pumpPendingMessages();
+    juce::Logger::setCurrentLogger (nullptr);
+
+    Problems assertions;
+    for (const auto& a : logger.assertions)
+        assertions.add (a);
+    report.record ("host", "no JUCE assertion", assertions);
+
+    return report.failures == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main (int argc, char** argv)
+{
+    juce::StringArray args;
+    for (int i = 1; i < argc; ++i)
+        args.add (juce::String::fromUTF8 (argv[i]));
+
+    // This thread is the message thread; nothing here needs a display.
+    juce::ScopedJuceInitialiser_GUI juce;
+    return run (args);
+}
