@@ -202,6 +202,11 @@ OSStatus MidiWorld::disposeClient (MIDIClientRef client)
     }
 
     waitForCallbackToEnd (lock, [&] { return inFlight.client == client || itsPorts.count (inFlight.port) != 0; });
+
+    // The client's ports die with it: naming one afterwards is a breach, as on the platform.
+    for (auto ref : itsPorts)
+        ports.erase (ref);
+
     return noErr;
 }
 
