@@ -1,0 +1,135 @@
+#pragma once
+
+#include "core/HvParamsManager.h"
+#include "link/MidiParam.h"
+
+#include <juce_events/juce_events.h>
+
+#include <array>
+#include <atomic>
+#include <functional>
+
+namespace juce
+{
+class MidiDevice;
+}
+
+/** Binds the channel mode ("CHANNEL") and the selected channel ("SELECTED CHANNEL") to
+    hardware number 14, and runs the channel recall: whenever the channel state goes to the
+    unit, the recalling listeners are locked, the unit is given 500 ms (or until it reports
+    hardware number 16) to switch, and then every listener sends all its values again with
+    the flags of the new selection. It also tells the listeners which channel is selected,
+    also when the selection changes on the unit.
+*/
+class MidiChannelParam : public juce::HvParamsManager::AutomatableParamListener,
+                         public juce::HvParamsManager::NonAutomatableParamListener,
+                         public juce::AsyncUpdater,
+                         public juce::MultiTimer
+{
+public:
+    /** Sends one value message: hardware number, value, meant for the other channel. */
+    using UnitSender = std::function<void (int hardwareNumber, int value, bool otherChannel)>;
+
+    /** A sender to the device, or none (an empty function) without one. */
+    static UnitSender sendingTo (juce::MidiDevice* device);
+
+    /** An object that takes part in the channel recall. */
+    class ChannelRecallingListener
+    {
+    public:
+        virtual ~ChannelRecallingListener() = default;
+
+        /** 0 channels linked, 1 channel 1 selected, 2 channel 2 selected. Any thread. */
+        virtual void setSelectedChannel (int selectedChannel) = 0;
+
+        /** True drops received values and holds back values to send; false sends what was
+            held back. */
+        virtual void lockReceiving (bool lock) = 0;
+
+        /** Sends every current value, by the selected channel. */
+        virtual void sendForced() = 0;
+    };
+
+    enum TimerIds
+    {
+        sendTimerId = 0,
+        setUpTimerId = 1
+    };
+
+    static constexpr int sendDelayMs = 2;
+    static constexpr int setUpWindowMs = 500;
+    static constexpr int channelHwNumber = 14;
+    static constexpr int maxChannelListeners = 16;
+
+    /** Hardware channel values. */
+    enum HardwareChannel
+    {
+        dualMonoChannel2 = 1,
+        dualMonoChannel1 = 2,
+        linkedChannels = 4
+    };
+
+    MidiChannelParam (juce::MidiDevice* device, juce::HvParamsManager& params,
+                      int channelParamId, int selectedChannelSettingId);
+    MidiChannelParam (UnitSender sender, juce::HvParamsManager& params,
+                      int channelParamId, int selectedChannelSettingId);
+    ~MidiChannelParam() override;
+
+    /** Message thread. A listener must be removed before it is deleted. */
+    void addChannelListener (ChannelRecallingListener* listener);
+    void removeChannelListener (ChannelRecallingListener* listener);
+
+    /** Sends the channel state now, with its recall. */
+    void sendForced();
+
+    /** Tells every listener the selected channel for a hardware channel value. Any thread. */
+    void sendSelectedChannelToListeners (int hardwareChannel);
+
+    /** A hardware number 14 reported by the unit, on the receive thread: the listeners learn
+        the selection at once, the plug-in later on the message thread. */
+    void paramMidiChanged (int hardwareChannel);
+
+    /** Any thread (the unit reported hardware number 16): ends the set-up window from the
+        message thread soon, also when none is open. */
+    void finishSetUpAsync();
+
+    /** Unlocks every listener, then makes each send all its values. */
+    void channelSetUpFinished();
+
+    /** The hardware channel value of the plug-in's current channel state. */
+    int currentHardwareChannel() const;
+
+    using juce::HvParamsManager::AutomatableParamListener::paramValueChanged;
+    void paramValueChanged (int id, float value) override;
+    void nonAutomatableParamValueChanged (int id, juce::var value) override;
+
+    void handleAsyncUpdate() override;
+    void timerCallback (int timerId) override;
+
+private:
+    void recall (int hardwareChannel);
+    void applyReceived (int hardwareChannel);
+    void gesture (bool starting);
+
+    template <typename Call>
+    void forEachListener (Call&& call);
+
+    juce::HvParamsManager& params;
+    const UnitSender sender;
+
+    // Fixed slots, so that the receive thread can walk the list while the message thread
+    // fills and empties it; removal keeps the registration order.
+    std::array<std::atomic<ChannelRecallingListener*>, maxChannelListeners> listeners {};
+    std::atomic<int> numListeners { 0 };
+
+    const int channelId;
+    const int selectedChannelId;
+    const int hwNumber = channelHwNumber;
+
+    // Set by a reported hardware number 16; the set-up timer is stopped on the message thread.
+    std::atomic<bool> setUpEndRequested { false };
+
+    MidiParam channel;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiChannelParam)
+};

@@ -1,0 +1,202 @@
+#include "link/MidiSwitchParams.h"
+
+#include <cmath>
+#include <utility>
+
+namespace
+{
+
+/** What reaches the store is a normalised value, whatever a converter made of the wire. */
+float normalised (float value) noexcept
+{
+    return std::isnan (value) ? 0.0f : juce::jlimit (0.0f, 1.0f, value);
+}
+
+} // namespace
+
+MidiSwitchParams::MidiSwitchParams (juce::MidiDevice* device, juce::HvParamsManager& manager,
+                                    int firstLeftParamId, int firstRightParamId, int hardwareNumber,
+                                    ToFloat firstHardwareToFloat, ToInt firstFloatToHardware,
+                                    int secondLeftParamId, int secondRightParamId,
+                                    ToFloat secondHardwareToFloat, ToInt secondFloatToHardware)
+    : MidiSwitchParams (MidiChannelParam::sendingTo (device), manager, firstLeftParamId, firstRightParamId, hardwareNumber,
+                        std::move (firstHardwareToFloat), std::move (firstFloatToHardware), secondLeftParamId, secondRightParamId,
+                        std::move (secondHardwareToFloat), std::move (secondFloatToHardware))
+{
+}
+
+MidiSwitchParams::MidiSwitchParams (MidiChannelParam::UnitSender unitSender, juce::HvParamsManager& manager,
+                                    int firstLeftParamId, int firstRightParamId, int hardwareNumber,
+                                    ToFloat firstHardwareToFloat, ToInt firstFloatToHardware,
+                                    int secondLeftParamId, int secondRightParamId,
+                                    ToFloat secondHardwareToFloat, ToInt secondFloatToHardware)
+    : params (manager),
+      sender (std::move (unitSender)),
+      firstLeftId (firstLeftParamId),
+      firstRightId (firstRightParamId),
+      secondLeftId (secondLeftParamId),
+      secondRightId (secondRightParamId),
+      hwNumber (hardwareNumber),
+      firstToFloat (std::move (firstHardwareToFloat)),
+      firstToInt (std::move (firstFloatToHardware)),
+      secondToFloat (std::move (secondHardwareToFloat)),
+      secondToInt (std::move (secondFloatToHardware))
+{
+    for (auto id : { firstLeftId, firstRightId, secondLeftId, secondRightId })
+        params.addParamListener (this, id, juce::HvParamsManager::noNotification);
+
+    bind (firstLeft, firstLeftId, firstToFloat, secondLeftId, secondToInt, false);
+    bind (firstRight, firstRightId, firstToFloat, secondRightId, secondToInt, true);
+    bind (secondLeft, secondLeftId, secondToFloat, firstLeftId, firstToInt, false);
+    bind (secondRight, secondRightId, secondToFloat, firstRightId, firstToInt, true);
+}
+
+MidiSwitchParams::~MidiSwitchParams()
+{
+    for (auto* param : { &firstLeft, &firstRight, &secondLeft, &secondRight })
+        param->endGesture();
+
+    for (auto id : { firstLeftId, firstRightId, secondLeftId, secondRightId })
+        params.removeParamListener (this, id);
+}
+
+void MidiSwitchParams::bind (MidiParam& param, int id, const ToFloat& converter,
+                             int otherPairId, const ToInt& otherConverter, bool isRight)
+{
+    // While the unit's channels are linked, the stereo linker carries each left gesture over
+    // to the right parameter. A right gesture of our own as well would make the linker nest
+    // each gesture inside the other's twin; each would wait for the other to end, and
+    // neither would ever end at the host. The right value is applied all the same.
+    param.onGesture = [this, id, isRight, begun = false] (bool starting) mutable
+    {
+        if (starting)
+        {
+            begun = ! isRight || selectedChannel.load() != 0;
+
+            if (begun)
+                params.beginParamGesture (this, id);
+        }
+        else if (std::exchange (begun, false))
+        {
+            params.endParamGesture (this, id);
+        }
+    };
+
+    // Named as the source, so that the value does not go back to the unit.
+    param.onReceived = [this, id, &converter] (int value)
+    {
+        params.setParamValue (this, id, normalised (converter (value)));
+    };
+
+    // The byte carries the other control of the same channel too, as it is now.
+    param.send = [this, otherPairId, &otherConverter, isRight] (int value)
+    {
+        send (value | otherConverter (params.getParamValue (otherPairId)), isRight);
+    };
+}
+
+void MidiSwitchParams::paramValueChanged (int id, float value)
+{
+    if (id == firstLeftId)
+        firstLeft.dawValueChanged (firstToInt (value));
+
+    if (id == secondLeftId)
+        secondLeft.dawValueChanged (secondToInt (value));
+
+    if (id == firstRightId)
+        firstRight.dawValueChanged (firstToInt (value));
+
+    if (id == secondRightId)
+        secondRight.dawValueChanged (secondToInt (value));
+}
+
+void MidiSwitchParams::paramMidiChanged (int value)
+{
+    if (receivingLocked.load())
+        return;
+
+    switch (selectedChannel.load())
+    {
+        case 0:
+            firstLeft.setReceivedValue (value);
+            firstRight.setReceivedValue (value);
+            secondLeft.setReceivedValue (value);
+            secondRight.setReceivedValue (value);
+            break;
+        case 1:
+            firstLeft.setReceivedValue (value);
+            secondLeft.setReceivedValue (value);
+            break;
+        case 2:
+            firstRight.setReceivedValue (value);
+            secondRight.setReceivedValue (value);
+            break;
+        default:
+            break;
+    }
+}
+
+int MidiSwitchParams::combined (int firstId, int secondId) const
+{
+    return firstToInt (params.getParamValue (firstId)) | secondToInt (params.getParamValue (secondId));
+}
+
+void MidiSwitchParams::sendForced()
+{
+    if (! sender)
+        return;
+
+    const auto leftByte = combined (firstLeftId, secondLeftId);
+    const auto rightByte = combined (firstRightId, secondRightId);
+
+    firstLeft.dawValueChanged (leftByte);
+    secondLeft.dawValueChanged (leftByte);
+
+    if (selectedChannel.load() != 0)
+    {
+        firstRight.dawValueChanged (rightByte);
+        secondRight.dawValueChanged (rightByte);
+    }
+}
+
+void MidiSwitchParams::setSelectedChannel (int newSelectedChannel)
+{
+    selectedChannel.store (newSelectedChannel);
+}
+
+void MidiSwitchParams::lockReceiving (bool lock)
+{
+    receivingLocked.store (lock);
+
+    if (lock)
+    {
+        // Each lock starts afresh: the recall that follows sends every value anyway.
+        pendingLeft = -1;
+        pendingRight = -1;
+        return;
+    }
+
+    if (const auto held = std::exchange (pendingLeft, -1); held >= 0)
+    {
+        firstLeft.dawValueChanged (held);
+        secondLeft.dawValueChanged (held);
+    }
+
+    if (const auto held = std::exchange (pendingRight, -1); held >= 0)
+    {
+        firstRight.dawValueChanged (held);
+        secondRight.dawValueChanged (held);
+    }
+}
+
+void MidiSwitchParams::send (int value, bool isRight)
+{
+    if (receivingLocked.load())
+    {
+        (isRight ? pendingRight : pendingLeft) = value;
+        return;
+    }
+
+    if (sender)
+        sender (hwNumber, value, selectedChannel.load() == (isRight ? 1 : 2));
+}

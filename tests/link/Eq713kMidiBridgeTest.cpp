@@ -1,0 +1,200 @@
+#include "link/Eq713kMidiBridge.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace
+{
+
+using Bridge = Eq713kMidiBridge;
+
+constexpr auto nan = std::numeric_limits<float>::quiet_NaN();
+constexpr auto inf = std::numeric_limits<float>::infinity();
+
+const char* nameOf (int converter)
+{
+    static const char* const names[] { "ENGAGE", "gain", "HI BANDWIDTH", "HI KCS BOOST", "LO CPS", "HI KCS ATTEN" };
+    return converter >= 0 && converter < 6 ? names[converter] : "unknown";
+}
+
+TEST (Eq713kMidiBridgeTest, NormalisedValuesGoOutRoundedHalvesToEvenInSinglePrecision)
+{
+    const struct { int converter; float v; int sent; } cases[] {
+        { Bridge::engageConverter, 0.0f, 0 },
+        { Bridge::engageConverter, 0.5f, 0 },
+        { Bridge::engageConverter, std::nextafter (0.5f, 1.0f), 64 },
+        { Bridge::engageConverter, 1.0f, 64 },
+        { Bridge::engageConverter, nan, 0 },
+
+        { Bridge::gainConverter, 0.0f, 0 },
+        { Bridge::gainConverter, 0.5f, 125 },
+        { Bridge::gainConverter, 1.0f, 250 },
+        { Bridge::gainConverter, 0.25f, 62 },  // 62.5: halves go to even
+        { Bridge::gainConverter, 0.75f, 188 }, // 187.5
+        { Bridge::gainConverter, 0.006f, 2 },  // 1.5
+        { Bridge::gainConverter, 0.002f, 0 },  // exactly 0.5 in single precision, not in double
+        { Bridge::gainConverter, 0.03f, 8 },   // exactly 7.5 in single precision, below it in double
+        { Bridge::gainConverter, 1.1f, 250 },  // never wrapped into another value
+        { Bridge::gainConverter, -0.2f, 0 },
+        { Bridge::gainConverter, inf, 250 },
+        { Bridge::gainConverter, nan, 0 },
+
+        { Bridge::hiBandwidthConverter, 0.0f, 0 },
+        { Bridge::hiBandwidthConverter, 1.0f / 3.0f, 85 },
+        { Bridge::hiBandwidthConverter, 2.0f / 3.0f, 172 },
+        { Bridge::hiBandwidthConverter, 1.0f, 255 },
+        { Bridge::hiBandwidthConverter, 1.0f / 6.0f, 0 },   // 0.5
+        { Bridge::hiBandwidthConverter, 0.5f, 172 },        // 1.5
+        { Bridge::hiBandwidthConverter, 5.0f / 6.0f, 172 }, // 2.5
+        { Bridge::hiBandwidthConverter, 1.5f, 255 },
+        { Bridge::hiBandwidthConverter, -1.0f, 0 },
+
+        { Bridge::hiKcsBoostConverter, 0.0f, 64 },
+        { Bridge::hiKcsBoostConverter, 1.0f / 6.0f, 32 },
+        { Bridge::hiKcsBoostConverter, 1.0f / 3.0f, 16 },
+        { Bridge::hiKcsBoostConverter, 0.5f, 8 },
+        { Bridge::hiKcsBoostConverter, 2.0f / 3.0f, 4 },
+        { Bridge::hiKcsBoostConverter, 5.0f / 6.0f, 2 },
+        { Bridge::hiKcsBoostConverter, 1.0f, 1 },
+        { Bridge::hiKcsBoostConverter, 1.0f / 12.0f, 64 }, // 0.5
+        { Bridge::hiKcsBoostConverter, 0.25f, 16 },        // 1.5
+        { Bridge::hiKcsBoostConverter, 5.0f / 12.0f, 16 }, // 2.5
+        { Bridge::hiKcsBoostConverter, 0.75f, 4 },         // 4.5
+        { Bridge::hiKcsBoostConverter, -0.5f, 64 },
+
+        { Bridge::loCpsConverter, 0.0f, 8 },
+        { Bridge::loCpsConverter, 1.0f / 3.0f, 4 },
+        { Bridge::loCpsConverter, 2.0f / 3.0f, 2 },
+        { Bridge::loCpsConverter, 1.0f, 1 },
+        { Bridge::loCpsConverter, 1.0f / 6.0f, 8 }, // 0.5
+        { Bridge::loCpsConverter, 0.5f, 2 },        // 1.5
+        { Bridge::loCpsConverter, 5.0f / 6.0f, 2 }, // 2.5
+        { Bridge::loCpsConverter, -0.5f, 8 },
+
+        { Bridge::hiKcsAttenConverter, 0.0f, 64 },
+        { Bridge::hiKcsAttenConverter, 0.5f, 32 },
+        { Bridge::hiKcsAttenConverter, 1.0f, 16 },
+        { Bridge::hiKcsAttenConverter, 0.25f, 64 }, // 0.5
+        { Bridge::hiKcsAttenConverter, 0.75f, 16 }, // 1.5
+        { Bridge::hiKcsAttenConverter, -1.0f, 64 },
+
+        { 99, 1.0f, 0 },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (Bridge::getLambdaMidiFloatToInt (c.converter) (c.v), c.sent) << nameOf (c.converter) << " at " << c.v;
+}
+
+TEST (Eq713kMidiBridgeTest, ReportedValuesComeInAsNormalisedValues)
+{
+    const struct { int converter; int reported; float v; } cases[] {
+        { Bridge::engageConverter, 0, 0.0f },
+        { Bridge::engageConverter, 63, 0.0f },
+        { Bridge::engageConverter, 64, 1.0f },
+        { Bridge::engageConverter, 65, 1.0f },
+        { Bridge::engageConverter, 128, 0.0f },
+
+        { Bridge::gainConverter, 0, 0.0f },
+        { Bridge::gainConverter, 1, 1.0f / 250.0f },
+        { Bridge::gainConverter, 125, 0.5f },
+        { Bridge::gainConverter, 250, 1.0f },
+        { Bridge::gainConverter, 251, 1.0f }, // the wire carries more than the control's range
+        { Bridge::gainConverter, 255, 1.0f },
+        { Bridge::gainConverter, 16383, 1.0f },
+
+        { Bridge::hiBandwidthConverter, 0, 0.0f },
+        { Bridge::hiBandwidthConverter, 85, 1.0f / 3.0f },
+        { Bridge::hiBandwidthConverter, 172, 2.0f / 3.0f },
+        { Bridge::hiBandwidthConverter, 255, 1.0f },
+        { Bridge::hiBandwidthConverter, 84, 1.0f },
+        { Bridge::hiBandwidthConverter, 200, 1.0f },
+
+        { Bridge::hiKcsBoostConverter, 64, 0.0f },
+        { Bridge::hiKcsBoostConverter, 32, 1.0f / 6.0f },
+        { Bridge::hiKcsBoostConverter, 16, 1.0f / 3.0f },
+        { Bridge::hiKcsBoostConverter, 8, 0.5f },
+        { Bridge::hiKcsBoostConverter, 4, 2.0f / 3.0f },
+        { Bridge::hiKcsBoostConverter, 2, 5.0f / 6.0f },
+        { Bridge::hiKcsBoostConverter, 1, 1.0f },
+        { Bridge::hiKcsBoostConverter, 0, 1.0f },
+        { Bridge::hiKcsBoostConverter, 64 | 32, 0.0f }, // the highest bit wins
+        { Bridge::hiKcsBoostConverter, 128, 1.0f },
+
+        { Bridge::loCpsConverter, 8, 0.0f },
+        { Bridge::loCpsConverter, 4, 1.0f / 3.0f },
+        { Bridge::loCpsConverter, 2, 2.0f / 3.0f },
+        { Bridge::loCpsConverter, 1, 1.0f },
+        { Bridge::loCpsConverter, 0, 1.0f },
+        { Bridge::loCpsConverter, 8 | 32, 0.0f },
+
+        { Bridge::hiKcsAttenConverter, 64, 0.0f },
+        { Bridge::hiKcsAttenConverter, 32, 0.5f },
+        { Bridge::hiKcsAttenConverter, 16, 1.0f },
+        { Bridge::hiKcsAttenConverter, 0, 0.0f },
+        { Bridge::hiKcsAttenConverter, 16 | 32, 1.0f },
+        { Bridge::hiKcsAttenConverter, 8 | 32, 0.5f },
+
+        { 99, 250, 0.0f },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (Bridge::getLambdaMidiIntToFloat (c.converter) (c.reported), c.v) << nameOf (c.converter) << " for " << c.reported;
+}
+
+TEST (Eq713kMidiBridgeTest, EveryPositionAndEveryGainStepTravelsThereAndBack)
+{
+    const struct { int converter; int positions; } switches[] {
+        { Bridge::engageConverter, 2 },
+        { Bridge::hiBandwidthConverter, 4 },
+        { Bridge::hiKcsBoostConverter, 7 },
+        { Bridge::loCpsConverter, 4 },
+        { Bridge::hiKcsAttenConverter, 3 },
+    };
+
+    for (const auto& s : switches)
+    {
+        const auto toInt = Bridge::getLambdaMidiFloatToInt (s.converter);
+        const auto toFloat = Bridge::getLambdaMidiIntToFloat (s.converter);
+
+        for (int k = 0; k < s.positions; ++k)
+        {
+            const auto v = (float) k / (float) (s.positions - 1);
+            EXPECT_EQ (toFloat (toInt (v)), v) << nameOf (s.converter) << " position " << k;
+        }
+    }
+
+    const auto gainToInt = Bridge::getLambdaMidiFloatToInt (Bridge::gainConverter);
+    const auto gainToFloat = Bridge::getLambdaMidiIntToFloat (Bridge::gainConverter);
+
+    for (int n = 0; n <= 250; ++n)
+        EXPECT_EQ (gainToInt (gainToFloat (n)), n);
+}
+
+TEST (Eq713kMidiBridgeTest, LoCpsAndHiKcsAttenShareOneByteWithoutDisturbingEachOther)
+{
+    const auto loCpsToInt = Bridge::getLambdaMidiFloatToInt (Bridge::loCpsConverter);
+    const auto loCpsToFloat = Bridge::getLambdaMidiIntToFloat (Bridge::loCpsConverter);
+    const auto attenToInt = Bridge::getLambdaMidiFloatToInt (Bridge::hiKcsAttenConverter);
+    const auto attenToFloat = Bridge::getLambdaMidiIntToFloat (Bridge::hiKcsAttenConverter);
+
+    for (int lo = 0; lo < 4; ++lo)
+    {
+        for (int atten = 0; atten < 3; ++atten)
+        {
+            const auto loV = (float) lo / 3.0f;
+            const auto attenV = (float) atten / 2.0f;
+            const auto byte = loCpsToInt (loV) | attenToInt (attenV);
+
+            EXPECT_EQ (loCpsToInt (loV) & attenToInt (attenV), 0);
+            EXPECT_EQ (loCpsToFloat (byte), loV) << "LO CPS " << lo << ", HI KCS ATTEN " << atten;
+            EXPECT_EQ (attenToFloat (byte), attenV) << "LO CPS " << lo << ", HI KCS ATTEN " << atten;
+        }
+    }
+
+    EXPECT_EQ (loCpsToInt (1.0f / 3.0f) | attenToInt (1.0f), 20);
+}
+
+} // namespace
