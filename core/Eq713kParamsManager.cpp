@@ -1,6 +1,7 @@
 #include "core/Eq713kParamsManager.h"
 
 #include "core/NumberText.h"
+#include "core/StateFormat.h"
 
 #include <cmath>
 #include <limits>
@@ -314,4 +315,15 @@ float Eq713kParamsManager::readDecibelExpression (int id, const juce::String& te
 
     const auto decibels = (float) evaluateExpression (expression, factor);
     return (decibels + 15.0f) / 30.0f;
+}
+
+juce::ValueTree Eq713kParamsManager::getStateInformation() const
+{
+    return StateFormat::createTree (*this);
+}
+
+void Eq713kParamsManager::setStateInformation (const void* data, int sizeInBytes)
+{
+    if (sizeInBytes > 0)
+        StateFormat::restore (*this, data, (size_t) sizeInBytes);
 }

@@ -6,6 +6,8 @@
 #include "core/StereoParameterLinker.h"
 #include "core/ThreadBarierNonAutomatableParameter.h"
 
+#include <juce_data_structures/juce_data_structures.h>
+
 #include <functional>
 
 class Eq713kPluginInstance;
@@ -33,6 +35,13 @@ public:
     juce::ThreadBarierNonAutomatableParameter* getSettingBarrier (int id) const { return settingBarriers[id]; }
 
     Eq713kPluginInstance& getInstance() const noexcept { return instance; }
+
+    /** The state tree of the current values, built fresh for every save. */
+    juce::ValueTree getStateInformation() const;
+
+    /** Restores from a state block or an older XML form, on the message thread: the
+        parameters at once, the settings later through their hand-over objects. */
+    void setStateInformation (const void* data, int sizeInBytes);
 
 private:
     void copyChannel (int fromFirstId, int toFirstId);

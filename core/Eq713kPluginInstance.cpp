@@ -69,6 +69,33 @@ juce::int32 Eq713kPluginInstance::getAAXPluginIDForMainBusConfig (const juce::Au
     return getPluginIDForMainBusConfig (in, out, idForAudioSuite);
 }
 
+void Eq713kPluginInstance::getStateInformation (juce::MemoryBlock& destData)
+{
+    // From the block's start: it ends up exactly as long as the stream.
+    juce::MemoryOutputStream out (destData, false);
+    productManager.getStateInformation().writeToStream (out);
+}
+
+void Eq713kPluginInstance::setStateInformation (const void* data, int sizeInBytes)
+{
+    stateRestore.restore (data, sizeInBytes);
+}
+
+void Eq713kPluginInstance::getCurrentProgramStateInformation (juce::MemoryBlock& destData)
+{
+    getStateInformation (destData);
+}
+
+void Eq713kPluginInstance::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
+{
+    setStateInformation (data, sizeInBytes);
+}
+
+void Eq713kPluginInstance::commandFallback (std::unique_ptr<juce::HvCommand> command)
+{
+    presetCommands.commandFallback (std::move (command));
+}
+
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
 {
     return new Eq713kPluginInstance();

@@ -3,6 +3,8 @@
 #include "core/CommandManager.h"
 #include "core/Eq713kParamsManager.h"
 #include "core/HvPluginInstance.h"
+#include "core/PresetCommands.h"
+#include "core/StateRestoreHandOver.h"
 
 /** The plug-in instance the host creates: the parameters and settings, audio passed through
     untouched. */
@@ -33,10 +35,27 @@ public:
 
     void timerCallback() override {}
 
+    /** The state block: the state tree in the framework's value-tree stream form. */
+    void getStateInformation (juce::MemoryBlock& destData) override;
+
+    /** Any thread; the state is applied on the message thread (parameters, then settings). */
+    void setStateInformation (const void* data, int sizeInBytes) override;
+
+    // One program: its state is the plug-in's state.
+    void getCurrentProgramStateInformation (juce::MemoryBlock& destData) override;
+    void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
+
+    /** Runs the preset commands and keeps an unclaimed "showDeviceSelector". */
+    void commandFallback (std::unique_ptr<juce::HvCommand> command) override;
+
+    PresetCommands& getPresetCommands() noexcept { return presetCommands; }
+
 private:
     static BusesProperties stereoBuses();
 
     Eq713kParamsManager& productManager;
+    StateRestoreHandOver stateRestore { productManager };
+    PresetCommands presetCommands { *this, productManager };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Eq713kPluginInstance)
 };

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev
-          locales lilv-utils)
+          locales lilv-utils clang libclang-rt-14-dev)
 
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything in Debug with AddressSanitizer and UndefinedBehaviorSanitizer into
 # build/asan and runs the whole test suite there; then builds the link tests, whose MIDI
-# traffic crosses threads, with ThreadSanitizer into build/tsan and runs them there.
+# traffic crosses threads, with ThreadSanitizer into build/tsan and runs them there; last it
+# builds the state reader's fuzz target with clang into build/fuzz and fuzzes it for a while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,3 +18,18 @@ cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DEQ713K_TSAN=ON -DEQ
 cmake --build build/tsan --parallel "$(nproc)" --target Eq713kLinkTests
 # Only the link tests' directory: the other test programs are not built here.
 ctest --test-dir build/tsan/tests/link --output-on-failure --parallel "$(nproc)" "$@"
+
+# libFuzzer needs clang. The shared code is built there with the fuzzer's coverage; the run
+# starts from the checked-in seeds and keeps what it finds in the build directory.
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+      -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DEQ713K_SANITIZE=ON -DEQ713K_BUILD_TESTS=OFF -DEQ713K_BUILD_FUZZERS=ON
+cmake --build build/fuzz --parallel "$(nproc)" --target Eq713kStateFuzzer
+mkdir -p build/fuzz/corpus
+if ! build/fuzz/tests/fuzz/Eq713kStateFuzzer -max_total_time="${EQ713K_FUZZ_SECONDS:-30}" -timeout=10 \
+        -dict=tests/fuzz/state.dict -artifact_prefix=build/fuzz/ build/fuzz/corpus tests/fuzz/corpus \
+        > build/fuzz/last-run.log 2>&1; then
+    tail -n 80 build/fuzz/last-run.log
+    echo "The state fuzzer failed; the input that broke it is in build/fuzz/ (see build/fuzz/last-run.log)"
+    exit 1
+fi
+tail -n 1 build/fuzz/last-run.log
