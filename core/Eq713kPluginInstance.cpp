@@ -23,10 +23,13 @@ Eq713kPluginInstance::Eq713kPluginInstance()
     : juce::HvPluginInstance (std::make_unique<Eq713kParamsManager> (*this), stereoBuses()),
       productManager (static_cast<Eq713kParamsManager&> (getParamsManager()))
 {
+    MessageThreadHold::release();
 }
 
 Eq713kPluginInstance::~Eq713kPluginInstance()
 {
+    // Held until the last base is gone.
+    MessageThreadHold::hold();
     stopTimer();
 }
 

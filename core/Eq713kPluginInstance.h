@@ -3,12 +3,14 @@
 #include "core/CommandManager.h"
 #include "core/Eq713kParamsManager.h"
 #include "core/HvPluginInstance.h"
+#include "core/MessageThreadHold.h"
 #include "core/PresetCommands.h"
 #include "core/StateRestoreHandOver.h"
 
 /** The plug-in instance the host creates: the parameters and settings, audio passed through
     untouched. */
-class Eq713kPluginInstance : public juce::HvPluginInstance,
+class Eq713kPluginInstance : private MessageThreadHold, // first built, last destroyed
+                             public juce::HvPluginInstance,
                              public juce::CommandManager,
                              public juce::Timer
 {

@@ -14,8 +14,7 @@ HvDawParameter::HvDawParameter (HvParamsManager& owner, int paramId, const Strin
       id (paramId),
       range (paramRange),
       value ((float) range.convertTo0to1 (range.snapToLegalValue ((double) defaultPlainValue))),
-      defaultValue (value.load()),
-      name (paramName)
+      defaultValue (value.load())
 {
 }
 

@@ -58,10 +58,8 @@ private:
     const NormalisableRange<double> range;
     std::atomic<float> value;
     float defaultValue;
-    const String name;
-    const String label;
-    const Category category = genericParameter;
-    const int decimals = 2;
+    const int decimals = 2; // of the fallback text
+    // The name, the (empty) label and the generic category are the base's.
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (HvDawParameter)
 };

@@ -229,9 +229,11 @@ bool isRestoredSetting (int id)
 //==============================================================================
 void applyParameter (Eq713kParamsManager& manager, int id, float value)
 {
-    manager.beginParamGesture (nullptr, id);
-    manager.setParamValue (nullptr, id, value);
-    manager.endParamGesture (nullptr, id);
+    // A session holds both channels' values: they are applied as they stand, not mirrored.
+    auto* source = &StereoParameterLinker::bothChannelsSource();
+    manager.beginParamGesture (source, id);
+    manager.setParamValue (source, id, value);
+    manager.endParamGesture (source, id);
 }
 
 /** Settings to hand over once the parameters are applied, each id once with the last

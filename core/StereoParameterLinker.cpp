@@ -15,10 +15,23 @@ StereoParameterLinker::StereoParameterLinker (juce::HvParamsManager& owner, int 
 
 StereoParameterLinker::~StereoParameterLinker()
 {
+    removeActionListener (this);
+
+    if (gestureOpenOnTwin[0])
+        manager.endParamGesture (this, secondId);
+
+    if (gestureOpenOnTwin[1])
+        manager.endParamGesture (this, firstId);
+
     manager.removeParamListener (this, firstId);
     manager.removeParamListener (this, secondId);
     manager.removeParamListener (this, ParamData::CHANNEL);
-    removeActionListener (this);
+}
+
+juce::HvParamsManager::AutomatableParamListener& StereoParameterLinker::bothChannelsSource()
+{
+    static AutomatableParamListener source;
+    return source;
 }
 
 void StereoParameterLinker::paramValueChanged (AutomatableParamListener* source, int id, float value)
@@ -29,7 +42,8 @@ void StereoParameterLinker::paramValueChanged (AutomatableParamListener* source,
         return;
     }
 
-    if (dynamic_cast<juce::HvDawParameter*> (source) != nullptr || source == this || ! linked.load())
+    if (dynamic_cast<juce::HvDawParameter*> (source) != nullptr || source == this
+        || source == &bothChannelsSource() || ! linked.load())
         return;
 
     if (const auto twin = twinOf (id); twin >= 0)
@@ -38,7 +52,7 @@ void StereoParameterLinker::paramValueChanged (AutomatableParamListener* source,
 
 void StereoParameterLinker::paramGestureChanged (AutomatableParamListener* source, int id, bool starting)
 {
-    if (source == this)
+    if (source == this || source == &bothChannelsSource())
         return;
 
     const auto twin = twinOf (id);
@@ -76,8 +90,8 @@ void StereoParameterLinker::actionListenerCallback (const juce::String& message)
     switch (kind)
     {
         case setValue:     manager.setParamValue (this, id, (float) tokens[2].getDoubleValue()); break;
-        case beginGesture: manager.beginParamGesture (this, id); break;
-        case endGesture:   manager.endParamGesture (this, id); break;
+        case beginGesture: setTwinGestureOpen (id, true);  manager.beginParamGesture (this, id); break;
+        case endGesture:   setTwinGestureOpen (id, false); manager.endParamGesture (this, id); break;
         default: break;
     }
 }
@@ -86,6 +100,14 @@ void StereoParameterLinker::post (MessageKind kind, int twinId, double value)
 {
     // The value goes in the stream's default form: at most 6 significant digits.
     sendActionMessage (juce::String ((int) kind) + "|" + juce::String (twinId) + "|" + NumberText::general (value));
+}
+
+void StereoParameterLinker::setTwinGestureOpen (int twinId, bool open)
+{
+    if (twinId == secondId)
+        gestureOpenOnTwin[0] = open;
+    else if (twinId == firstId)
+        gestureOpenOnTwin[1] = open;
 }
 
 int StereoParameterLinker::twinOf (int id) const noexcept

@@ -27,6 +27,11 @@ public:
 
     bool isLinked() const noexcept { return linked.load(); }
 
+    /** The source of changes that already carry both channels' values, as a restored session
+        does: they are not mirrored, or the two channels would trade their values. It is
+        nobody's listener, so every listener is told of them. */
+    static AutomatableParamListener& bothChannelsSource();
+
 private:
     enum MessageKind
     {
@@ -37,6 +42,7 @@ private:
 
     void post (MessageKind kind, int twinId, double value);
     int twinOf (int id) const noexcept;
+    void setTwinGestureOpen (int twinId, bool open);
 
     juce::HvParamsManager& manager;
     const int firstId;
@@ -47,6 +53,9 @@ private:
     // their end, so that a change of CHANNEL during a gesture neither leaves one open nor
     // ends one this linker never began.
     bool gestureBegunOnTwin[2] = { false, false };
+
+    // Twin gestures applied and not yet ended, ended on destruction so that none stays open.
+    bool gestureOpenOnTwin[2] = { false, false };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (StereoParameterLinker)
 };

@@ -8,6 +8,8 @@
 #include <memory>
 #include <random>
 #include <vector>
+#include <thread>
+#include <atomic>
 
 namespace
 {
@@ -150,6 +152,31 @@ TEST (Eq713kPluginInstanceTest, SeveralInstancesComeAndGoInAnyOrder)
     testing_support::pumpPendingMessages();
     instances.push_back (std::make_unique<Eq713kPluginInstance>());
     instances.clear();
+    testing_support::pumpPendingMessages();
+}
+
+TEST (Eq713kPluginInstanceTest, BuiltUsedAndDestroyedOnAHostThreadWhileTheMessageThreadRuns)
+{
+    // As the LV2 wrapper on Linux does: the host's thread owns the instance while the
+    // message thread delivers the instance's updates.
+    std::atomic<bool> done { false };
+    std::thread host ([&done]
+    {
+        for (int round = 0; round < 20; ++round)
+        {
+            Eq713kPluginInstance instance;
+            for (auto* parameter : instance.getParameters())
+                parameter->setValue ((float) (round % 5) / 4.0f);
+
+            juce::MemoryBlock state;
+            instance.getStateInformation (state);
+            instance.setStateInformation (state.getData(), (int) state.getSize());
+        }
+        done = true;
+    });
+
+    EXPECT_TRUE (testing_support::pumpUntil ([&done] { return done.load(); }, 60000));
+    host.join();
     testing_support::pumpPendingMessages();
 }
 

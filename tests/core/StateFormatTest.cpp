@@ -91,7 +91,32 @@ TEST (StateFormatTest, ARoundTripRestoresParametersAtOnceAndFourSettingsOnceTheM
     EXPECT_EQ (parametersOf (target), parametersOf (source));
 }
 
-TEST (StateFormatTest, EachRestoredParameterIsACompleteGestureWithNoSourceInIdOrder)
+TEST (StateFormatTest, ALinkedSessionWhoseChannelsDifferRestoresAsItWasSaved)
+{
+    // Host automation is not mirrored, so the channels of a session in "LINK" can differ.
+    Eq713kPluginInstance source;
+    auto& sourceManager = source.getProductManager();
+    for (int id = 1; id < ParamData::NUM_PARAMS; ++id)
+        sourceManager.setParamValue (sourceManager.getHostParameter (id), id, (float) id / 19.0f);
+    sourceManager.setParamValue (sourceManager.getHostParameter (ParamData::HI_BANDWIDTH_1),
+                                 ParamData::HI_BANDWIDTH_1, 2.0f / 3.0f);
+    ASSERT_LT (sourceManager.getParamValue (ParamData::CHANNEL), 0.5f);
+
+    for (const auto targetChannel : { 0.0f, 1.0f })
+    {
+        SCOPED_TRACE (targetChannel);
+        Eq713kPluginInstance target;
+        target.getProductManager().setParamValue (nullptr, ParamData::CHANNEL, targetChannel);
+        testing_support::pumpPendingMessages();
+
+        restore (target, stateOf (source));
+        testing_support::pumpPendingMessages();
+
+        EXPECT_EQ (parametersOf (target), parametersOf (source));
+    }
+}
+
+TEST (StateFormatTest, EachRestoredParameterIsACompleteGestureFromNoListenerInIdOrder)
 {
     Eq713kPluginInstance source;
     for (int id = 0; id < ParamData::NUM_PARAMS; ++id)
@@ -120,7 +145,7 @@ TEST (StateFormatTest, EachRestoredParameterIsACompleteGestureWithNoSourceInIdOr
         for (int i = 0; i < 3; ++i)
         {
             EXPECT_EQ (entry[i].id, id);
-            EXPECT_EQ (entry[i].source, nullptr);
+            EXPECT_EQ (entry[i].source, &StereoParameterLinker::bothChannelsSource());
         }
     }
 
