@@ -1,5 +1,7 @@
 #include "core/Eq713kPluginInstance.h"
 
+#include "core/Ids.h"
+
 namespace
 {
 
@@ -23,6 +25,18 @@ Eq713kPluginInstance::Eq713kPluginInstance()
     : juce::HvPluginInstance (std::make_unique<Eq713kParamsManager> (*this), stereoBuses()),
       productManager (static_cast<Eq713kParamsManager&> (getParamsManager()))
 {
+    connectedBarrier = std::make_unique<juce::ThreadBarierNonAutomatableParameter> (productManager, ParamData::IS_CONNECTED);
+
+    midiManager = juce::MidiManager::getInstance();
+    midiManager->registerPluginInstance();
+
+    if (! midiManager->isInitialised())
+    {
+        juce::StringArray unitNames { "Halvorstine 713K" };
+        midiManager->initialize (unitNames);
+    }
+
+    startTimer (pollIntervalMs);
     MessageThreadHold::release();
 }
 
@@ -30,7 +44,102 @@ Eq713kPluginInstance::~Eq713kPluginInstance()
 {
     // Held until the last base is gone.
     MessageThreadHold::hold();
+
     stopTimer();
+    disconnect();
+    stopTimer();
+
+    if (midiManager != nullptr)
+        midiManager->unregisterPluginInstance();
+
+    midiManager = nullptr;
+    bridge.reset();
+    connectedBarrier.reset();
+}
+
+void Eq713kPluginInstance::timerCallback()
+{
+    if (productManager.getNonAutomatableParamValue (ParamData::SHOULD_BE_CONNECTED) == juce::var (false))
+        return;
+
+    stopTimer();
+
+    if (productManager.getNonAutomatableParamValue (ParamData::IS_CONNECTED) != juce::var (false) || midiManager == nullptr)
+    {
+        startTimer (pollIntervalMs);
+        return;
+    }
+
+    auto candidate = std::make_unique<Eq713kMidiBridge> (*this, productManager);
+    auto serialNumber = static_cast<int> (productManager.getNonAutomatableParamValue (ParamData::CONNECTED_DEV_SN));
+
+    if (serialNumber != -1)
+    {
+        // Waits for that very unit, however many others there are.
+        if (! midiManager->connectIfSerialNo (serialNumber, candidate.get()))
+        {
+            startTimer (pollIntervalMs);
+            return;
+        }
+    }
+    else if (midiManager->connectIfOneDevice (candidate.get(), serialNumber))
+    {
+        productManager.setNonAutomatableParamValue (nullptr, ParamData::CONNECTED_DEV_SN, serialNumber);
+    }
+    else
+    {
+        if (hasFreeUnit())
+            sendCommand (std::make_unique<juce::HvCommand> (Ids::hvEq713k::showDeviceSelector));
+
+        startTimer (pollIntervalMs);
+        return;
+    }
+
+    bridge = std::move (candidate);
+    productManager.setNonAutomatableParamValue (nullptr, ParamData::IS_CONNECTED, true);
+}
+
+bool Eq713kPluginInstance::hasFreeUnit() const
+{
+    const auto units = midiManager->getConnectionList();
+
+    for (auto* unit : *units)
+        if (unit->owner == nullptr)
+            return true;
+
+    return false;
+}
+
+void Eq713kPluginInstance::connectWithDevice (int serialNumber)
+{
+    productManager.setNonAutomatableParamValue (nullptr, ParamData::CONNECTED_DEV_SN, serialNumber);
+
+    if (productManager.getNonAutomatableParamValue (ParamData::IS_CONNECTED) == juce::var (true))
+        disconnect();
+
+    timerCallback();
+}
+
+void Eq713kPluginInstance::disconnect()
+{
+    if (bridge != nullptr)
+    {
+        if (midiManager != nullptr)
+            midiManager->disconnect (bridge.get());
+
+        bridge->setConnectedMidiDevice (nullptr);
+        bridge.reset();
+    }
+
+    startTimer (pollIntervalMs);
+}
+
+void Eq713kPluginInstance::connectionLost()
+{
+    if (connectedBarrier != nullptr)
+        connectedBarrier->setParamValue (false);
+
+    startTimer (pollIntervalMs);
 }
 
 const juce::String Eq713kPluginInstance::getName() const

@@ -6,6 +6,8 @@
 #include "core/MessageThreadHold.h"
 #include "core/PresetCommands.h"
 #include "core/StateRestoreHandOver.h"
+#include "link/Eq713kMidiBridge.h"
+#include "link/MidiManager.h"
 
 /** The plug-in instance the host creates: the parameters and settings, audio passed through
     untouched. */
@@ -35,7 +37,23 @@ public:
     bool hasEditor() const override { return false; }
     juce::AudioProcessorEditor* createEditor() override { return nullptr; }
 
-    void timerCallback() override {}
+    /** The connection poll: while the instance should be connected and is not, it asks the
+        MIDI manager for its remembered unit, or the only free one. */
+    void timerCallback() override;
+
+    /** Remembers the unit and connects to it at the next poll (the device selector). */
+    void connectWithDevice (int serialNumber);
+
+    /** Gives the unit back; the poll goes on ("SHOULD BE CONNECTED" decides). */
+    void disconnect();
+
+    /** Any thread: the unit is gone; "IS CONNECTED" becomes false on the message thread. */
+    void connectionLost();
+
+    /** The current connection's bridge, or nullptr. */
+    Eq713kMidiBridge* getBridge() const noexcept { return bridge.get(); }
+
+    static constexpr int pollIntervalMs = 1000;
 
     /** The state block: the state tree in the framework's value-tree stream form. */
     void getStateInformation (juce::MemoryBlock& destData) override;
@@ -54,10 +72,15 @@ public:
 
 private:
     static BusesProperties stereoBuses();
+    bool hasFreeUnit() const;
 
     Eq713kParamsManager& productManager;
     StateRestoreHandOver stateRestore { productManager };
     PresetCommands presetCommands { *this, productManager };
+
+    std::unique_ptr<juce::ThreadBarierNonAutomatableParameter> connectedBarrier;
+    juce::MidiManager* midiManager = nullptr;
+    std::unique_ptr<Eq713kMidiBridge> bridge;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Eq713kPluginInstance)
 };

@@ -1,8 +1,17 @@
 #include "link/Eq713kMidiBridge.h"
 
+#include "core/Eq713kParamsManager.h"
+#include "core/Eq713kPluginInstance.h"
+#include "core/ParamData.h"
+#include "link/MidiChannelParam.h"
+#include "link/MidiLRParam.h"
+#include "link/MidiSwitchParams.h"
+
 #include <juce_core/juce_core.h>
 
+#include <array>
 #include <cmath>
+#include <thread>
 
 namespace
 {
@@ -127,4 +136,161 @@ Eq713kMidiBridge::IntToFloat Eq713kMidiBridge::getLambdaMidiIntToFloat (int conv
         case hiKcsAttenConverter:  return hiKcsAttenToFloat;
         default:                   return [] (int) { return 0.0f; };
     }
+}
+
+//==============================================================================
+/** The objects of one connection, in the order of the hardware map. */
+struct Eq713kMidiBridge::HardwareObjects
+{
+    enum LrIndex
+    {
+        engage,
+        loBoost,
+        loAtten,
+        hiBoost,
+        hiAtten,
+        hiBandwidth,
+        hiKcsBoost,
+        numLr
+    };
+
+    HardwareObjects (juce::MidiDevice* device, Eq713kParamsManager& params)
+    {
+        struct LrRow { int leftId, hardwareNumber, converter; };
+        static constexpr LrRow rows[numLr] = {
+            { ParamData::ENGAGE_1, 15, engageConverter },
+            { ParamData::LO_BOOST_1, 4, gainConverter },
+            { ParamData::LO_ATTEN_1, 9, gainConverter },
+            { ParamData::HI_BOOST_1, 5, gainConverter },
+            { ParamData::HI_ATTEN_1, 10, gainConverter },
+            { ParamData::HI_BANDWIDTH_1, 16, hiBandwidthConverter },
+            { ParamData::HI_KCS_BOOST_1, 12, hiKcsBoostConverter },
+        };
+
+        channel = std::make_unique<MidiChannelParam> (device, params, ParamData::CHANNEL, ParamData::SELECTED_CHANNEL);
+
+        for (int i = 0; i < numLr; ++i)
+            lr[(size_t) i] = std::make_unique<MidiLRParam> (device, params, rows[i].leftId,
+                                                            rows[i].leftId + ParamData::channelStride,
+                                                            rows[i].hardwareNumber,
+                                                            getLambdaMidiIntToFloat (rows[i].converter),
+                                                            getLambdaMidiFloatToInt (rows[i].converter));
+
+        switches = std::make_unique<MidiSwitchParams> (device, params,
+                                                       ParamData::LO_CPS_1, ParamData::LO_CPS_2, 13,
+                                                       getLambdaMidiIntToFloat (loCpsConverter),
+                                                       getLambdaMidiFloatToInt (loCpsConverter),
+                                                       ParamData::HI_KCS_ATTEN_1, ParamData::HI_KCS_ATTEN_2,
+                                                       getLambdaMidiIntToFloat (hiKcsAttenConverter),
+                                                       getLambdaMidiFloatToInt (hiKcsAttenConverter));
+
+        for (auto& object : lr)
+            channel->addChannelListener (object.get());
+
+        channel->addChannelListener (switches.get());
+    }
+
+    ~HardwareObjects()
+    {
+        for (auto& object : lr)
+            channel->removeChannelListener (object.get());
+
+        channel->removeChannelListener (switches.get());
+
+        switches.reset();
+        for (auto it = lr.rbegin(); it != lr.rend(); ++it)
+            it->reset();
+        channel.reset();
+    }
+
+    /** Receive thread: the routing of one report. */
+    void route (int hardwareNumber, int value)
+    {
+        switch (hardwareNumber)
+        {
+            case 4:  lr[loBoost]->paramMidiChanged (value); break;
+            case 5:  lr[hiBoost]->paramMidiChanged (value); break;
+            case 9:  lr[loAtten]->paramMidiChanged (value); break;
+            case 10: lr[hiAtten]->paramMidiChanged (value); break;
+            case 12: lr[hiKcsBoost]->paramMidiChanged (value); break;
+            case 13: switches->paramMidiChanged (value); break;
+            case 14: channel->paramMidiChanged (value); break;
+            case 15: lr[engage]->paramMidiChanged (value); break;
+
+            case 16:
+                // The unit has switched: the set-up window ends, open or not.
+                lr[hiBandwidth]->paramMidiChanged (value);
+                channel->finishSetUpAsync();
+                break;
+
+            default: break;
+        }
+    }
+
+    std::unique_ptr<MidiChannelParam> channel;
+    std::array<std::unique_ptr<MidiLRParam>, numLr> lr;
+    std::unique_ptr<MidiSwitchParams> switches;
+};
+
+//==============================================================================
+Eq713kMidiBridge::Eq713kMidiBridge (Eq713kPluginInstance& owner, Eq713kParamsManager& manager)
+    : instance (owner), params (manager)
+{
+}
+
+Eq713kMidiBridge::~Eq713kMidiBridge()
+{
+    deleteHardwareObjects();
+}
+
+void Eq713kMidiBridge::setConnectedMidiDevice (juce::MidiDevice* newDevice)
+{
+    device = newDevice;
+    deleteHardwareObjects();
+
+    if (device == nullptr)
+        return;
+
+    // Nothing is sent while the objects are built: they register without being told the
+    // current values, so the channel selection below is the connection's first message.
+    publish (std::make_unique<HardwareObjects> (device, params));
+    published.load()->channel->sendForced();
+}
+
+void Eq713kMidiBridge::hidConnectionCallback (bool connected)
+{
+    if (connected)
+        return;
+
+    instance.connectionLost();
+    deleteHardwareObjects();
+}
+
+void Eq713kMidiBridge::paramReceived (int hardwareNumber, int value)
+{
+    reportsBegun.fetch_add (1);
+
+    if (auto* objects = published.load())
+        objects->route (hardwareNumber, value);
+
+    reportsEnded.fetch_add (1);
+}
+
+void Eq713kMidiBridge::publish (std::unique_ptr<HardwareObjects> objects)
+{
+    published.store (objects.release());
+}
+
+void Eq713kMidiBridge::deleteHardwareObjects()
+{
+    std::unique_ptr<HardwareObjects> objects (published.exchange (nullptr));
+
+    if (objects == nullptr)
+        return;
+
+    // Every report that may still be routing to the objects began before this load.
+    const auto begun = reportsBegun.load();
+
+    while (reportsEnded.load() < begun)
+        std::this_thread::yield();
 }

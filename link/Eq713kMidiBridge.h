@@ -1,16 +1,42 @@
 #pragma once
 
+#include "link/MidiDevice.h"
+
+#include <atomic>
 #include <functional>
+#include <memory>
 
-/** The plug-in instance's end of a hardware connection.
+class Eq713kParamsManager;
+class Eq713kPluginInstance;
+class MidiChannelParam;
+class MidiLRParam;
+class MidiSwitchParams;
 
-    For now it holds the converters between normalised parameter values and the unit's
-    values, one pair per kind of control. The device listener, the hardware-parameter
-    objects it builds and the routing of the unit's reports to them belong here too.
+/** The plug-in instance's end of a hardware connection: the holder the MIDI manager hands a
+    unit to. Given a unit, it builds one hardware-parameter object per hardware number and
+    starts the channel recall; it routes the unit's reports to them; when the unit is lost it
+    tells its instance and drops them. It also holds the converters between normalised
+    parameter values and the unit's values.
 */
-class Eq713kMidiBridge
+class Eq713kMidiBridge : public juce::MidiDevice::Listener
 {
 public:
+    Eq713kMidiBridge (Eq713kPluginInstance& instance, Eq713kParamsManager& params);
+    ~Eq713kMidiBridge() override;
+
+    /** Message thread. With a device: builds the objects and sends the channel selection;
+        with none: drops any objects. */
+    void setConnectedMidiDevice (juce::MidiDevice* device) override;
+
+    /** Message thread. False: the unit is gone; the instance is told and the objects go. */
+    void hidConnectionCallback (bool connected) override;
+
+    /** Receive thread: hands the report to the object of its hardware number. */
+    void paramReceived (int hardwareNumber, int value) override;
+
+    juce::MidiDevice* getDevice() const noexcept { return device; }
+    bool hasHardwareObjects() const noexcept { return published.load() != nullptr; }
+
     /** Selects a converter pair. LO CPS and HI KCS ATTEN share hardware number 13 but not
         their bits, so the selector names the control, not the number. */
     enum Converter
@@ -33,4 +59,23 @@ public:
     /** Value reported by the unit to the normalised value, always within 0..1. Each switch
         converter reads only its own bits. An unknown selector gives 0. */
     static IntToFloat getLambdaMidiIntToFloat (int converter);
+
+private:
+    struct HardwareObjects;
+
+    /** Built whole, then published to the receive thread. */
+    void publish (std::unique_ptr<HardwareObjects> objects);
+
+    /** Taken from the receive thread, with the reports being routed finished, then deleted. */
+    void deleteHardwareObjects();
+
+    Eq713kPluginInstance& instance;
+    Eq713kParamsManager& params;
+    juce::MidiDevice* device = nullptr;
+
+    std::atomic<HardwareObjects*> published { nullptr };
+    std::atomic<juce::uint64> reportsBegun { 0 };
+    std::atomic<juce::uint64> reportsEnded { 0 };
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Eq713kMidiBridge)
 };

@@ -69,8 +69,17 @@ public:
 
     static constexpr int serialNumber = 5;
 
+    /** Named so that the MIDI manager of a plug-in instance in the same test leaves it alone. */
+    static SimulatedUnit::Options rigOptions()
+    {
+        SimulatedUnit::Options options;
+        options.serialNumber = serialNumber;
+        options.device.name = "Test rig 713K";
+        return options;
+    }
+
     TestMidiClient client;
-    SimulatedUnit unit;
+    SimulatedUnit unit { rigOptions() };
     std::unique_ptr<juce::MidiDevice> device;
 
 private:
