@@ -1,5 +1,9 @@
 #include "link/Eq713kMidiBridge.h"
 
+#include "core/Eq713kPluginInstance.h"
+#include "support/ConnectedUnit.h"
+#include "support/MessagePump.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -198,3 +202,91 @@ TEST (Eq713kMidiBridgeTest, LoCpsAndHiKcsAttenShareOneByteWithoutDisturbingEachO
 }
 
 } // namespace
+
+#if ! JUCE_MAC
+
+namespace
+{
+
+/** A bridge given a unit directly, with the unit's reports routed to it. */
+class Eq713kMidiBridgeOnAUnitTest : public testing_support::MidiWorldTest
+{
+protected:
+    Eq713kMidiBridgeOnAUnitTest()
+    {
+        rig.routeReportsTo ([this] (int number, int value) { bridge.paramReceived (number, value); });
+    }
+
+    ~Eq713kMidiBridgeOnAUnitTest() override { rig.release(); }
+
+    Eq713kPluginInstance instance;
+    Eq713kParamsManager& params = instance.getProductManager();
+    testing_support::ConnectedUnit rig;
+    Eq713kMidiBridge bridge { instance, params };
+};
+
+TEST_F (Eq713kMidiBridgeOnAUnitTest, ItsFirstMessageIsTheChannelSelectionAndNoDeviceDeletesItsObjects)
+{
+    bridge.setConnectedMidiDevice (rig.device.get());
+    ASSERT_TRUE (bridge.hasHardwareObjects());
+    ASSERT_TRUE (testing_support::pumpUntil ([this] { return rig.unit.receivedCount() > 0; }));
+    EXPECT_EQ (rig.unit.receivedBytes().front(), testing_support::ConnectedUnit::valueMessage (14, 4, false));
+
+    bridge.setConnectedMidiDevice (nullptr);
+    EXPECT_FALSE (bridge.hasHardwareObjects());
+    EXPECT_EQ (bridge.getDevice(), nullptr);
+
+    rig.unit.clearReceived();
+    params.setParamValue (nullptr, ParamData::LO_BOOST_1, 0.5f);
+    testing_support::pumpFor (50);
+    EXPECT_TRUE (rig.sent().empty()) << "objects left behind still send";
+}
+
+TEST_F (Eq713kMidiBridgeOnAUnitTest, LosingTheUnitTellsTheInstanceAndDropsTheObjects)
+{
+    params.setNonAutomatableParamValue (nullptr, ParamData::IS_CONNECTED, true);
+    bridge.setConnectedMidiDevice (rig.device.get());
+
+    bridge.hidConnectionCallback (true);
+    EXPECT_TRUE (bridge.hasHardwareObjects());
+
+    bridge.hidConnectionCallback (false);
+    EXPECT_FALSE (bridge.hasHardwareObjects());
+    EXPECT_TRUE (testing_support::pumpUntil ([this]
+    {
+        return params.getNonAutomatableParamValue (ParamData::IS_CONNECTED) == juce::var (false);
+    }));
+}
+
+TEST_F (Eq713kMidiBridgeOnAUnitTest, ReportsArrivingWhileTheObjectsAreReplacedNeverReachDeletedOnes)
+{
+    std::atomic<bool> reporting { true };
+    std::thread knobs ([this, &reporting]
+    {
+        // A dense stream, a few lists ahead of the delivery thread at most.
+        for (int i = 0; reporting.load(); ++i)
+        {
+            rig.unit.sendValues ({ { 4, i % 250 }, { 13, 8 + 32 }, { 14, 4 }, { 16, 85 }, { 15, 64 } });
+
+            if (i % 4 == 3)
+                VirtualMidiWorld::waitUntilIdle();
+        }
+    });
+
+    for (int round = 0; round < 40; ++round)
+    {
+        bridge.setConnectedMidiDevice (rig.device.get());
+        testing_support::pumpFor (2);
+        bridge.setConnectedMidiDevice (nullptr);
+        testing_support::pumpPendingMessages();
+    }
+
+    reporting = false;
+    knobs.join();
+    testing_support::pumpPendingMessages();
+    EXPECT_FALSE (bridge.hasHardwareObjects());
+}
+
+} // namespace
+
+#endif
