@@ -19,7 +19,6 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -145,8 +144,8 @@ std::string differences (const SimulatedUnit& unit, const Eq713kParamsManager& p
     return result;
 }
 
-/** A saved session: the channel mode, the settings above on the two channels (or the first
-    channel's on both) and the given settings. */
+/** A saved session: the channel mode, the control values above on the two channels (or the
+    first channel's on both) and the given settings. */
 juce::MemoryBlock session (float channelMode, bool sameOnBothChannels, std::vector<juce::ValueTree> settings)
 {
     std::vector<float> values ((size_t) ParamData::NUM_PARAMS, 0.0f);
@@ -203,7 +202,7 @@ Messages recallOf (int serial, int selected, bool sameOnBothChannels)
 }
 
 //==============================================================================
-/** The device selector requests a host-less instance posts. */
+/** Takes the device selector requests, as an open editor's menu bar would. */
 class SelectorRequests : public juce::CommandListener
 {
 public:
@@ -288,7 +287,7 @@ const juce::MidiManager::ConnectionStatus* findListed (const juce::OwnedArray<ju
     return nullptr;
 }
 
-/** The unit's entry as "held by x", "free" or "not listed". */
+/** The unit's entry in the manager's list, in words. */
 std::string listing (int serial, const juce::MidiDevice::Listener* expectedHolder = nullptr)
 {
     const auto list = connectionList();
@@ -645,34 +644,6 @@ TEST_F (Eq713kConnectionTest, WithTwoFreeUnitsThePollAsksForTheSelectorEachTickU
     EXPECT_EQ (plugin.rememberedSerial(), serialA);
     EXPECT_EQ (sentTo (unitA), Messages {});
     EXPECT_EQ (plugin.selectorRequests.times.size(), requests);
-}
-
-TEST_F (Eq713kConnectionTest, ABridgeGivenNoDeviceDropsItsObjectsSendsNothingMoreAndRoutesNoReport)
-{
-    SimulatedUnit unit;
-    HostedPlugin plugin;
-    plugin.params.setNonAutomatableParamValue (nullptr, ParamData::SHOULD_BE_CONNECTED, false); // the poll keeps out
-    ASSERT_TRUE (pumpUntil ([] { return listedCount() == 1; }, patienceMs));
-
-    auto& manager = *juce::MidiManager::getInstanceWithoutCreating();
-    Eq713kMidiBridge bridge (plugin.instance, plugin.params);
-    ASSERT_TRUE (manager.connectIfSerialNo (serialA, &bridge));
-    EXPECT_TRUE (bridge.hasHardwareObjects());
-
-    // Dropped inside the set-up window, with the recall still to come.
-    bridge.setConnectedMidiDevice (nullptr);
-    EXPECT_FALSE (bridge.hasHardwareObjects());
-    EXPECT_EQ (bridge.getDevice(), nullptr);
-    plugin.host.events.clear();
-
-    unit.turnKnob (4, 250);
-    pumpFor (800);
-    EXPECT_EQ (sentTo (unit), (Messages { serialNumberQuery, valueMessage (serialA, 14, 4, false) }));
-    EXPECT_EQ (plugin.params.getParamValue (ParamData::LO_BOOST_1), 0.0f);
-    EXPECT_TRUE (plugin.host.events.empty());
-
-    manager.disconnect (&bridge);
-    EXPECT_EQ (listing (serialA), "free");
 }
 
 TEST_F (Eq713kConnectionTest, ThePollWaitsSilentlyForItsUnitAndTakesNoOther)
