@@ -11,7 +11,6 @@
 
 #include <array>
 #include <cmath>
-#include <thread>
 
 namespace
 {
@@ -268,12 +267,12 @@ void Eq713kMidiBridge::hidConnectionCallback (bool connected)
 
 void Eq713kMidiBridge::paramReceived (int hardwareNumber, int value)
 {
-    reportsBegun.fetch_add (1);
+    reportsBeingRouted.enter();
 
     if (auto* objects = published.load())
         objects->route (hardwareNumber, value);
 
-    reportsEnded.fetch_add (1);
+    reportsBeingRouted.leave();
 }
 
 void Eq713kMidiBridge::publish (std::unique_ptr<HardwareObjects> objects)
@@ -288,9 +287,6 @@ void Eq713kMidiBridge::deleteHardwareObjects()
     if (objects == nullptr)
         return;
 
-    // Every report that may still be routing to the objects began before this load.
-    const auto begun = reportsBegun.load();
-
-    while (reportsEnded.load() < begun)
-        std::this_thread::yield();
+    // Every report that may still be routing to the objects began before this wait.
+    reportsBeingRouted.waitForCallsInFlight();
 }

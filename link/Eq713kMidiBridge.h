@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/MidiDevice.h"
+#include "link/ReceiveCallGate.h"
 
 #include <atomic>
 #include <functional>
@@ -74,8 +75,7 @@ private:
     juce::MidiDevice* device = nullptr;
 
     std::atomic<HardwareObjects*> published { nullptr };
-    std::atomic<juce::uint64> reportsBegun { 0 };
-    std::atomic<juce::uint64> reportsEnded { 0 };
+    ReceiveCallGate reportsBeingRouted;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Eq713kMidiBridge)
 };

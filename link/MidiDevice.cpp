@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <thread>
 
 namespace juce
 {
@@ -168,22 +167,14 @@ void MidiDevice::setHolder (Listener* newHolder)
 {
     auto* previous = holder.exchange (newHolder);
 
+    // Every call that may have read the previous holder began before this wait.
     if (previous != nullptr && previous != newHolder)
-        waitForReceiveCallsInFlight();
-}
-
-void MidiDevice::waitForReceiveCallsInFlight() const noexcept
-{
-    // Every call that may have read the previous holder began before this load.
-    const auto begun = receiveCallsBegun.load();
-
-    while (receiveCallsEnded.load() < begun)
-        std::this_thread::yield();
+        receiveCalls.waitForCallsInFlight();
 }
 
 void MidiDevice::handlePackets (const MIDIPacketList& packets) noexcept
 {
-    receiveCallsBegun.fetch_add (1);
+    receiveCalls.enter();
 
     const auto* packet = &packets.packet[0];
 
@@ -196,7 +187,7 @@ void MidiDevice::handlePackets (const MIDIPacketList& packets) noexcept
             handlePacket (packet->data, packet->length);
     }
 
-    receiveCallsEnded.fetch_add (1);
+    receiveCalls.leave();
 }
 
 void MidiDevice::handlePacket (const uint8* bytes, int length) noexcept

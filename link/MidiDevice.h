@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/ReceiveCallGate.h"
 #include "link/platform/HvMidiPlatform.h"
 
 #include <juce_core/juce_core.h>
@@ -65,15 +66,13 @@ private:
     void handlePackets (const MIDIPacketList& packets) noexcept;
     void handlePacket (const uint8* bytes, int length) noexcept;
     void learnSerialNumber (int serial) noexcept;
-    void waitForReceiveCallsInFlight() const noexcept;
 
     MidiManager* const owner;
     std::atomic<int> serialNumber { -1 };
     std::atomic<Listener*> holder { nullptr };
 
-    // Counts of receive calls begun and ended; releasing a holder waits for them to meet.
-    std::atomic<uint64> receiveCallsBegun { 0 };
-    std::atomic<uint64> receiveCallsEnded { 0 };
+    // Releasing a holder waits for the receive calls that may still be inside it.
+    ReceiveCallGate receiveCalls;
 
     std::unique_ptr<Pimpl> pimpl;
 
