@@ -1,5 +1,9 @@
 #include "support/Rendering.h"
 
+#include "widgets/HV_Random.h"
+
+#include <vector>
+
 namespace testing_support
 {
 
@@ -36,6 +40,69 @@ bool coloursNear (juce::Colour actual, juce::Colour expected, int tolerance)
 std::string describe (juce::Colour colour)
 {
     return colour.toDisplayString (true).toStdString();
+}
+
+std::optional<juce::Point<int>> findInvalidPremultipliedPixel (const juce::Image& image)
+{
+    // Only ARGB images store premultiplied alpha.
+    if (! image.isValid() || image.getFormat() != juce::Image::ARGB)
+        return std::nullopt;
+
+    const juce::Image::BitmapData pixels (image, juce::Image::BitmapData::readOnly);
+
+    for (int y = 0; y < image.getHeight(); ++y)
+    {
+        for (int x = 0; x < image.getWidth(); ++x)
+        {
+            // Raw stored values: getPixelColour would un-premultiply them.
+            const auto* pixel = reinterpret_cast<const juce::PixelARGB*> (pixels.getPixelPointer (x, y));
+            const auto alpha = pixel->getAlpha();
+
+            if (pixel->getRed() > alpha || pixel->getGreen() > alpha || pixel->getBlue() > alpha)
+                return juce::Point<int> (x, y);
+        }
+    }
+
+    return std::nullopt;
+}
+
+namespace
+{
+
+void seedDrawingRandomness (unsigned int seed)
+{
+    HV_Random::seedSharedRandForTests (seed);
+    HV_Random::setSeedForTests ((juce::int64) seed);
+    HV_Random::setRandomSignSeedForTests ((juce::int64) seed);
+}
+
+/** The next few values of every source; enough that an unrelated coincidence is out of reach. */
+std::vector<double> drawFromEverySource()
+{
+    std::vector<double> values;
+
+    for (int i = 0; i < 8; ++i)
+        values.push_back (HV_Random::nextSharedRand());
+    for (int i = 0; i < 8; ++i)
+        values.push_back (HV_Random::getNextFloat());
+    for (int i = 0; i < 32; ++i)
+        values.push_back (HV_Random::getRandomSign());
+
+    return values;
+}
+
+} // namespace
+
+DrawingRandomnessProbe::DrawingRandomnessProbe (unsigned int seedToUse) : seed (seedToUse)
+{
+    seedDrawingRandomness (seed);
+}
+
+bool DrawingRandomnessProbe::untouched() const
+{
+    const auto actual = drawFromEverySource();
+    seedDrawingRandomness (seed);
+    return actual == drawFromEverySource();
 }
 
 juce::MouseEvent mouseEventAt (juce::Component& component, juce::Point<float> position,
@@ -77,6 +144,20 @@ void dragTo (juce::Component& component, juce::Point<float> from, juce::Point<fl
 void releaseAt (juce::Component& component, juce::Point<float> from, juce::Point<float> at, juce::ModifierKeys modifiers)
 {
     component.mouseUp (mouseEventAt (component, at, modifiers, 1, from, from != at));
+}
+
+juce::Component* clickAt (juce::Component& root, juce::Point<float> position)
+{
+    auto* target = root.getComponentAt (position);
+
+    if (target != nullptr)
+    {
+        const auto local = target->getLocalPoint (&root, position);
+        pressAt (*target, local);
+        releaseAt (*target, local, local);
+    }
+
+    return target;
 }
 
 } // namespace testing_support

@@ -3,6 +3,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <functional>
+#include <optional>
 
 /** Headless drawing and mouse helpers shared by the widget and editor tests. */
 namespace testing_support
@@ -26,6 +27,24 @@ bool coloursNear (juce::Colour actual, juce::Colour expected, int tolerance);
 /** Formats a colour as AARRGGBB for failure messages. */
 std::string describe (juce::Colour colour);
 
+/** The first pixel, row by row, whose stored (premultiplied) red, green or blue exceeds its
+    alpha: such a pixel composites as a light speck. Nothing when every pixel is valid. */
+std::optional<juce::Point<int>> findInvalidPremultipliedPixel (const juce::Image& image);
+
+/** Seeds every random source of the kit's drawing code (HV_Random's generators and the shared
+    rand() sequence) when made; untouched() then tells whether anything has drawn from them
+    since. untouched() itself draws, so ask it once, at the end. */
+class DrawingRandomnessProbe
+{
+public:
+    explicit DrawingRandomnessProbe (unsigned int seed = 12345u);
+
+    bool untouched() const;
+
+private:
+    unsigned int seed;
+};
+
 /** A made-up mouse event on the main mouse source, at a position in the component's own
     coordinates. */
 juce::MouseEvent mouseEventAt (juce::Component& component, juce::Point<float> position,
@@ -40,5 +59,11 @@ void dragTo (juce::Component& component, juce::Point<float> from, juce::Point<fl
              juce::ModifierKeys modifiers = {});
 void releaseAt (juce::Component& component, juce::Point<float> from, juce::Point<float> at,
                 juce::ModifierKeys modifiers = {});
+
+/** Delivers a made-up press and release at a point of root to the component that a real click
+    there would reach (hit tests included, so a component that lets clicks through is passed
+    over) and returns it; nullptr when the point misses root or root is not visible (a hidden
+    component takes no clicks, and a new one is hidden). */
+juce::Component* clickAt (juce::Component& root, juce::Point<float> position);
 
 } // namespace testing_support
