@@ -1,0 +1,142 @@
+#include "widgets/HV_Button_s500.h"
+
+#include "widgets/HV_GuiHelper.h"
+#include "widgets/HV_Random.h"
+
+#include <cmath>
+
+namespace
+{
+
+constexpr float designSize = 75.0f;
+
+juce::Image makeClearedSquare (int edge)
+{
+    return edge >= 1 ? juce::Image (juce::Image::ARGB, edge, edge, true) : juce::Image();
+}
+
+/** Fine grey grain of low alpha, two draws per pixel, row by row. */
+juce::Image makeCapNoise (int edge)
+{
+    juce::Image noise (juce::Image::ARGB, edge, edge, true);
+    juce::Image::BitmapData pixels (noise, juce::Image::BitmapData::writeOnly);
+
+    for (int y = 0; y < edge; ++y)
+    {
+        for (int x = 0; x < edge; ++x)
+        {
+            const auto grey = (juce::uint8) (20 + HV_Random::nextSharedRand() % 10);
+            const auto alpha = (juce::uint8) (HV_Random::nextSharedRand() % 7);
+            pixels.setPixelColour (x, y, juce::Colour (grey, grey, grey, alpha));
+        }
+    }
+
+    return noise;
+}
+
+juce::Path ellipse (float x, float y, float diameter)
+{
+    juce::Path path;
+    path.addEllipse (x, y, diameter, diameter);
+    return path;
+}
+
+} // namespace
+
+HV_Button_s500::HV_Button_s500() : HV_Button ("HV Button EQ864")
+{
+    setClickingTogglesState (true);
+}
+
+void HV_Button_s500::prepareButtonImage()
+{
+    scale = size / designSize;
+    margin = juce::jmax (1.0f, std::round (10.0f * scale));
+    capDiameter = (float) juce::roundToInt (size - 2.0f * margin);
+    const auto chamfer = (float) juce::jmax (2, juce::roundToInt (3.0f * scale));
+    pressOffset = 2.0f * scale;
+
+    if (capDiameter < 1.0f || ! std::isfinite (capDiameter))
+    {
+        // No room for a cap: the button draws nothing.
+        capImage = shadowImage = haloImage = juce::Image();
+        return;
+    }
+
+    renderCap (chamfer);
+    renderShadow();
+    renderHalo();
+}
+
+void HV_Button_s500::renderCap (float chamfer)
+{
+    const auto edge = (int) capDiameter;
+    const auto c = capDiameter;
+    capImage = juce::Image (juce::Image::ARGB, edge, edge, true);
+    juce::Graphics g (capImage);
+
+    // The chamfer ring: light at the top, dark at the bottom.
+    g.reduceClipRegion (ellipse (0.0f, 0.0f, c));
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffeae4df), 0.0f, 0.0f,
+                                             juce::Colour (0xffa49d97), 0.0f, c, false));
+    g.fillAll();
+
+    // The face, which everything below stays within.
+    g.reduceClipRegion (ellipse (chamfer, chamfer, c - 2.0f * chamfer));
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffcdc6c2), chamfer, 0.0f,
+                                             juce::Colour (0xffc6c6c6), c - chamfer, 0.0f, false));
+    g.fillAll();
+
+    HV_GuiHelper::makeRotaryBrushingEffect (g, c, 0.0f, c, 5);
+    g.drawImageAt (makeCapNoise (edge), 0, 0);
+
+    juce::Image bands;
+    HV_GuiHelper::prepareConicalGradWithChamfer (bands, c, chamfer);
+    g.drawImageAt (bands, 0, 0);
+}
+
+void HV_Button_s500::renderShadow()
+{
+    shadowImage = makeClearedSquare (juce::roundToInt (size));
+
+    if (! shadowImage.isValid())
+        return;
+
+    const auto diameter = capDiameter + juce::jmax (2.0f, 2.0f * scale);
+    const auto centre = halfSize + 2.0f * scale;
+
+    juce::Graphics g (shadowImage);
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xff000000), centre, centre,
+                                             juce::Colours::transparentBlack, centre + diameter / 2.0f, centre, true));
+    g.fillEllipse (centre - diameter / 2.0f, centre - diameter / 2.0f, diameter, diameter);
+}
+
+void HV_Button_s500::renderHalo()
+{
+    haloImage = makeClearedSquare (juce::roundToInt (size));
+
+    if (! haloImage.isValid())
+        return;
+
+    juce::Graphics g (haloImage);
+    const juce::DropShadow halo (juce::Colour (0xff000000), juce::jmax (1, juce::roundToInt (scale)), {});
+    halo.drawForPath (g, ellipse (margin - 0.1f * scale, margin - 0.1f * scale, capDiameter + 0.2f * scale));
+}
+
+void HV_Button_s500::paintButton (juce::Graphics& g, bool, bool shouldDrawButtonAsDown)
+{
+    // Only cached images here: the textures are drawn at layout time.
+    g.drawImageAt (haloImage, 0, 0);
+
+    if (! shouldDrawButtonAsDown)
+    {
+        g.drawImageAt (shadowImage, 0, 0);
+        g.drawImageAt (capImage, (int) margin, (int) margin);
+        return;
+    }
+
+    g.drawImageAt (shadowImage, 0, -juce::roundToInt (pressOffset));
+
+    const auto pivot = (float) (shadowImage.isValid() ? shadowImage.getWidth() / 2 : 0);
+    g.drawImageTransformed (capImage, juce::AffineTransform::scale (0.98f, 0.98f, pivot, pivot).translated (margin, margin));
+}
