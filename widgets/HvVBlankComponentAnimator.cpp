@@ -39,9 +39,9 @@ public:
         proxy.deleteAndZero();
     }
 
-    /** Aims the task at a new destination, its time starting at 0. Returns false when a callback
-        it caused deleted the task. */
-    bool reset (const Rectangle<int>& finalBounds, float finalAlpha, int milliseconds, bool useProxy,
+    /** Aims the task at a new destination, its time starting at 0. Stops early when a callback
+        it caused deleted the task or its component. */
+    void reset (const Rectangle<int>& finalBounds, float finalAlpha, int milliseconds, bool useProxy,
                 double startSpd, double endSpd)
     {
         msElapsed = 0;
@@ -66,16 +66,15 @@ public:
         proxy.deleteAndZero();
 
         if (self.wasObjectDeleted() || component == nullptr)
-            return ! self.wasObjectDeleted();
+            return;
 
         if (useProxy && HvProxyComponent::canStandInFor (*component))
             proxy = new HvProxyComponent (*component);
 
         if (self.wasObjectDeleted() || component == nullptr)
-            return ! self.wasObjectDeleted();
+            return;
 
         component->setVisible (proxy == nullptr);
-        return ! self.wasObjectDeleted();
     }
 
     /** Advances the task by the given time and moves its target. */

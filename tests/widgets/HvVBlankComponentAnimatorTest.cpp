@@ -88,6 +88,7 @@ TEST_F (AnimatorTest, FollowsTheEasedProfileAndEndsExactlyAtTheDestination)
     const ProfileCase cases[] = {
         { "at rest at both ends, fastest mid-way", 0.0, 0.0, 125, 500, 875 },
         { "constant speed", 1.0, 1.0, 250, 500, 750 },
+        { "negative speeds count as 0", -1.0, -1.0, 125, 500, 875 },
     };
 
     for (const auto& c : cases)
