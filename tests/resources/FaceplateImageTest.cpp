@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include "PanelArtwork.h"
+#include "support/Rendering.h"
+
+#include <cmath>
+
+// The embedded faceplate: its format, and that it keeps dark behind the controls' light
+// lettering, light behind their black lettering, and the display's glass very dark but not
+// black. Points are in view coordinates of the 325 x 570 channel strip; the image is twice that.
+
+namespace
+{
+
+constexpr float imageScale = 2.0f;
+
+juce::Image loadFaceplate()
+{
+    return juce::ImageFileFormat::loadFrom (PanelArtwork::Faceplate_png, (size_t) PanelArtwork::Faceplate_pngSize);
+}
+
+/** Mean perceived brightness (0..1) of the image over a small square around a view point. */
+float brightnessAround (const juce::Image& image, juce::Point<float> viewPoint, int halfSide = 2)
+{
+    const auto cx = juce::roundToInt (viewPoint.x * imageScale);
+    const auto cy = juce::roundToInt (viewPoint.y * imageScale);
+    auto sum = 0.0f;
+    auto count = 0;
+
+    for (int y = cy - halfSide; y <= cy + halfSide; ++y)
+        for (int x = cx - halfSide; x <= cx + halfSide; ++x)
+        {
+            sum += testing_support::pixelAt (image, x, y).getPerceivedBrightness();
+            ++count;
+        }
+
+    return sum / (float) count;
+}
+
+/** Where a knob in the given view box prints the scale mark at the angle (radians clockwise
+    from 12 o'clock): the knob's look-and-feel puts the marks 8.2 / 75 of the knob's size
+    outside its body, whose diameter is the size less two margins of 20 / 75 (rounded). */
+juce::Point<float> scaleMark (juce::Rectangle<float> knob, float angle)
+{
+    const auto size = knob.getWidth();
+    const auto scale = size / 75.0f;
+    const auto bodyRadius = (size - 2.0f * (float) juce::roundToInt (20.0f * scale)) * 0.5f;
+    const auto radius = 8.2f * scale + bodyRadius;
+    return knob.getCentre() + juce::Point<float> (radius * std::sin (angle), -radius * std::cos (angle));
+}
+
+const juce::Rectangle<float> hiAtten { 10, 66, 136, 136 }, hiBoost { 179, 66, 136, 136 };
+const juce::Rectangle<float> loAtten { 10, 274, 136, 136 }, loBoost { 179, 274, 136, 136 };
+constexpr float boostArcStart = 4.0369468f, boostArcEnd = 6.6287603f;
+constexpr float attenArcStart = 5.9376101f, attenArcEnd = 8.5294247f;
+
+struct LetteringSpot
+{
+    const char* what;
+    juce::Point<float> at;
+};
+
+} // namespace
+
+TEST (FaceplateImage, DecodesAtTwiceTheViewSizeWithAlpha)
+{
+    const auto image = loadFaceplate();
+
+    ASSERT_TRUE (image.isValid());
+    EXPECT_EQ (image.getWidth(), 650);
+    EXPECT_EQ (image.getHeight(), 1140);
+    EXPECT_TRUE (image.hasAlphaChannel());
+}
+
+TEST (FaceplateImage, IsDarkBehindTheLightLettering)
+{
+    const auto image = loadFaceplate();
+    ASSERT_TRUE (image.isValid());
+
+    const LetteringSpot spots[] {
+        { "HI ATTEN scale 0", scaleMark (hiAtten, attenArcStart) },
+        { "HI ATTEN scale 10", scaleMark (hiAtten, attenArcEnd) },
+        { "HI BOOST scale 0", scaleMark (hiBoost, boostArcStart) },
+        { "HI BOOST scale 10", scaleMark (hiBoost, boostArcEnd) },
+        { "LO ATTEN scale 6", scaleMark (loAtten, attenArcStart + 0.6f * (attenArcEnd - attenArcStart)) },
+        { "LO BOOST scale 4", scaleMark (loBoost, boostArcStart + 0.4f * (boostArcEnd - boostArcStart)) },
+        { "HI ATTEN name", { 45, 175 } },
+        { "HI BOOST name", { 280, 175 } },
+        { "LO ATTEN name", { 45, 383 } },
+        { "LO BOOST name", { 280, 383 } },
+        { "CPS position 20", { 38, 193 } },
+        { "BOOST KCS position 16", { 177, 193 } },
+        { "CPS name", { 57, 220 } },
+        { "BOOST KCS name", { 140, 220 } },
+        { "HI BW name", { 222, 220 } },
+        { "ATTEN KCS second line", { 285, 228 } },
+    };
+
+    for (const auto& spot : spots)
+        EXPECT_LT (brightnessAround (image, spot.at), 0.3f) << spot.what << " at " << spot.at.toString();
+}
+
+TEST (FaceplateImage, IsLightBehindTheBlackLettering)
+{
+    const auto image = loadFaceplate();
+    ASSERT_TRUE (image.isValid());
+
+    const LetteringSpot spots[] {
+        { "ENGAGE", { 72, 409 } },
+        { "USB", { 134, 408 } },
+        { "LINK", { 163, 408 } },
+        { "selector 2", { 197, 408 } },
+        { "clip 2", { 232, 408 } },
+        { "CLIP", { 223, 434 } },
+        { "CH.", { 300, 422 } },
+        { "PRESET", { 273, 525 } },
+    };
+
+    for (const auto& spot : spots)
+        EXPECT_GT (brightnessAround (image, spot.at), 0.6f) << spot.what << " at " << spot.at.toString();
+}
+
+TEST (FaceplateImage, HasAVeryDarkButNotBlackGlassBehindTheDisplay)
+{
+    const auto image = loadFaceplate();
+    ASSERT_TRUE (image.isValid());
+
+    const juce::Rectangle<float> display { 120, 450, 103, 64 };
+    for (auto fx : { 0.1f, 0.5f, 0.9f })
+        for (auto fy : { 0.1f, 0.5f, 0.9f })
+        {
+            const auto at = display.getRelativePoint (fx, fy);
+            const auto brightness = brightnessAround (image, at);
+            EXPECT_GT (brightness, 0.06f) << "black segments would vanish at " << at.toString();
+            EXPECT_LT (brightness, 0.22f) << at.toString();
+        }
+}
+
+TEST (FaceplateImage, LeavesTheWindowButtonCornerPlain)
+{
+    const auto image = loadFaceplate();
+    ASSERT_TRUE (image.isValid());
+
+    // Inside the corner's box, off the panel's edge lines: nothing printed, only the plate.
+    const auto corner = juce::Rectangle<int> (289, 0, 36, 36).reduced (2) * (int) imageScale;
+    auto lowest = 1.0f, highest = 0.0f;
+    for (int y = corner.getY(); y < corner.getBottom(); ++y)
+        for (int x = corner.getX(); x < corner.getRight(); ++x)
+        {
+            const auto brightness = testing_support::pixelAt (image, x, y).getPerceivedBrightness();
+            lowest = juce::jmin (lowest, brightness);
+            highest = juce::jmax (highest, brightness);
+        }
+
+    EXPECT_LT (highest - lowest, 0.06f);
+    EXPECT_LT (highest, 0.3f) << "the corner is part of the dark plate";
+}

@@ -1,0 +1,354 @@
+#include "LayoutPreview.h"
+
+#include "PanelLayout.h"
+
+using namespace panel_layout;
+
+namespace
+{
+
+int rounded (float x) { return juce::roundToInt (x); }
+
+const juce::Colour panelFont { 0xffe8e8e8 };
+const juce::Colour lampRed { 0xffe01515 };
+
+constexpr float boostArcStart = 4.0369468f, boostArcEnd = 6.6287603f;
+constexpr float attenArcStart = 5.9376101f, attenArcEnd = 8.5294247f;
+
+// The display's segments in its 116-unit design: a to g, in the order the display draws them.
+const std::vector<std::vector<juce::Point<float>>> segmentOutlines {
+    { { 9.5f, 13.3f }, { 11.6f, 11.8f }, { 13.8f, 11.4f }, { 28.2f, 11.8f }, { 26.1f, 14.9f }, { 13.0f, 14.9f } },
+    { { 29.8f, 12.2f }, { 31.0f, 13.3f }, { 31.8f, 15.2f }, { 31.0f, 34.4f }, { 30.4f, 35.3f }, { 27.0f, 33.0f }, { 27.6f, 15.4f } },
+    { { 31.0f, 39.6f }, { 30.2f, 56.0f }, { 29.6f, 58.6f }, { 27.8f, 60.5f }, { 25.8f, 57.2f }, { 26.6f, 39.9f }, { 30.6f, 38.4f } },
+    { { 7.3f, 59.7f }, { 9.4f, 60.6f }, { 11.0f, 60.8f }, { 26.4f, 60.9f }, { 24.3f, 57.7f }, { 11.4f, 57.7f } },
+    { { 8.0f, 37.9f }, { 11.1f, 39.5f }, { 10.5f, 56.4f }, { 6.4f, 58.4f }, { 6.8f, 38.7f } },
+    { { 8.4f, 14.7f }, { 12.5f, 16.6f }, { 11.5f, 32.9f }, { 8.1f, 35.1f }, { 7.0f, 34.5f } },
+    { { 8.9f, 36.5f }, { 12.5f, 34.3f }, { 23.6f, 34.4f }, { 27.7f, 37.0f }, { 23.9f, 38.4f }, { 11.8f, 37.9f } },
+};
+
+void drawCap (juce::Graphics& g, juce::Rectangle<float> cap)
+{
+    g.setColour (juce::Colours::black.withAlpha (0.5f));
+    g.fillRoundedRectangle (cap.translated (0.0f, 1.5f), cap.getWidth() * 0.12f);
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffdcdad6), 0.0f, cap.getY(),
+                                             juce::Colour (0xff8f8d8a), 0.0f, cap.getBottom(), false));
+    g.fillRoundedRectangle (cap, cap.getWidth() * 0.12f);
+    g.setColour (juce::Colour (0xffc4c2be));
+    g.fillRoundedRectangle (cap.reduced (cap.getWidth() * 0.1f), cap.getWidth() * 0.1f);
+}
+
+} // namespace
+
+LayoutPreview::LayoutPreview (const ArtworkFonts& artworkFonts, const juce::Image& faceplateImage)
+    : fonts (artworkFonts), faceplate (faceplateImage)
+{
+}
+
+juce::Image LayoutPreview::render (float scale, bool outline) const
+{
+    juce::Image image (juce::Image::ARGB, juce::roundToInt (viewWidth * scale), juce::roundToInt (viewHeight * scale), true);
+    juce::Graphics g (image);
+    g.setImageResamplingQuality (juce::Graphics::highResamplingQuality);
+    g.drawImage (faceplate, juce::Rectangle<float> (viewWidth * scale, viewHeight * scale));
+    g.addTransform (juce::AffineTransform::scale (scale));
+
+    drawKnob (g, hiAttenKnob, 1, "ATTEN", true, 0.3f);
+    drawKnob (g, hiBoostKnob, 0, "BOOST", true, 0.55f);
+    drawKnob (g, loAttenKnob, 1, "ATTEN", true, 0.0f);
+    drawKnob (g, loBoostKnob, 0, "BOOST", true, 1.0f);
+
+    drawSwitch (g, cpsSwitch, 2, { "20", "30", "60", "100" }, "CPS", 1, { 1, 1, 1, 0 });
+    drawSwitch (g, boostKcsSwitch, 2, { "3", "4", "5", "6", "10", "12", "16" }, "BOOST KCS", 4,
+                { 0, 0, 0, 0.5f, 1, 0.5f, 0 });
+    drawSwitch (g, hiBwSwitch, 1, { "1", "2", "3", "4" }, "HI BW", 0, { 0, 0, 0, 0 });
+    drawSwitch (g, attenKcsSwitch, 1, { "5", "10", "20" }, "ATTEN\nKCS", 2, { 0, 1, 0 });
+
+    drawLowerRow (g);
+    drawDisplay (g);
+    drawKnob (g, presetKnob, 2, "PRESET", false, 0.0f);
+    drawWindowCorner (g);
+
+    if (outline)
+        outlineControls (g);
+
+    return image;
+}
+
+void LayoutPreview::drawKnob (juce::Graphics& g, juce::Rectangle<float> box, int orientation, const juce::String& name,
+                              bool withScale, float value) const
+{
+    const auto knob = knobGeometry (box);
+    const auto s = box.getWidth() / 75.0f;
+    const auto R = knob.bodyRadius;
+    const auto c = knob.centre;
+    const auto start = orientation == 1 ? attenArcStart : boostArcStart;
+    const auto end = orientation == 1 ? attenArcEnd : boostArcEnd;
+    auto onArc = [&] (float radius, float theta) { return c + juce::Point<float> (radius * std::sin (theta), -radius * std::cos (theta)); };
+
+    if (withScale)
+    {
+        const juce::StringArray marks { "0", ".", "2", ".", "4", ".", "6", ".", "8", ".", "10" };
+        const auto lit = (float) juce::roundToInt (value * 10.0f);
+        for (int i = 0; i < marks.size(); ++i)
+        {
+            const auto theta = start + (float) i * (end - start) / 10.0f;
+            const auto at = onArc (knob.scaleRadius, theta);
+            g.setColour (panelFont);
+            if (marks[i] == ".")
+                g.fillEllipse (juce::Rectangle<float> (s, s).withCentre (at));
+            else
+                drawLabel (g, marks[i], at, 6.25f * s, panelFont);
+
+            drawLamp (g, onArc (knob.lampRadius, theta), 4.0f * s,
+                      (float) i == lit ? juce::Colour (0xffc8c8c8) : juce::Colour (0xffb49614).darker (0.9f));
+        }
+    }
+
+    const auto shadowSize = 2.0f * R + juce::jmax (2.0f * s, 2.0f);
+    const auto shadowCentre = c.translated (s, 3.0f * s);
+    juce::ColourGradient shadow (juce::Colours::black, shadowCentre, juce::Colours::transparentBlack,
+                                 shadowCentre.translated (shadowSize * 0.5f, 0.0f), true);
+    shadow.addColour (0.5, juce::Colours::black);
+    g.setGradientFill (shadow);
+    g.fillEllipse (juce::Rectangle<float> (shadowSize, shadowSize).withCentre (shadowCentre));
+
+    const auto body = juce::Rectangle<float> (2.0f * R, 2.0f * R).withCentre (c);
+    const auto chamfer = juce::jmax (1.0f, 1.5f * s);
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffeae4df), 0.0f, body.getY(), juce::Colour (0xffa49d97), 0.0f, body.getBottom(), false));
+    g.fillEllipse (body);
+    const auto face = body.reduced (chamfer);
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffcdc6c2), face.getX(), 0.0f, juce::Colour (0xffc6c6c6), face.getRight(), 0.0f, false));
+    g.fillEllipse (face);
+
+    if (withScale)
+    {
+        juce::Path pointer;
+        pointer.addRectangle (-0.059f * R, 1.9f * chamfer - R, 0.118f * R, R / 1.8f);
+        g.setColour (juce::Colours::black);
+        g.fillPath (pointer, juce::AffineTransform::rotation (start + value * (end - start)).translated (c));
+    }
+
+    const auto h = 6.5f * s;
+    const auto margin = (float) rounded (12.0f * s);
+    const auto top = box.getY() + (float) rounded (56.0f * s);
+    const auto labelHeight = (float) rounded (1.2f * h);
+    const auto width = (float) rounded ((float) name.length() * h);
+    const auto font = fonts.bold (h);
+    const auto colour = orientation == 2 ? juce::Colours::black : panelFont;
+    g.setColour (colour);
+    g.setFont (font);
+    if (orientation == 0)
+        g.drawText (name, juce::Rectangle<float> (box.getRight() - margin - width, top, width, labelHeight), juce::Justification::centredRight);
+    else if (orientation == 1)
+        g.drawText (name, juce::Rectangle<float> (box.getX() + margin, top, width, labelHeight), juce::Justification::centredLeft);
+    else
+        g.drawText (name, juce::Rectangle<float> (box.getX(), top, box.getWidth(), labelHeight), juce::Justification::centred);
+}
+
+void LayoutPreview::drawSwitch (juce::Graphics& g, juce::Rectangle<float> box, int numButtons, const juce::StringArray& labels,
+                                const juce::String& name, int position, const juce::Array<float>& nudges) const
+{
+    const auto s = box.getHeight() / 37.5f;
+    const auto d = (float) rounded (8.333334f * s);
+    const auto hL = (float) rounded (7.0f * s);
+    const auto n = labels.size();
+    const auto step = 1.1f * 5.5f * s;
+    const auto x0 = rounded ((box.getWidth() - (float) (n - 1) * step) * 0.5f);
+    const auto dx = rounded (step);
+    const auto cy = (float) rounded (5.6f * s);
+    const auto dy = (float) (rounded (5.6f * s) - rounded (5.5f * s));
+
+    for (int i = 0; i < n; ++i)
+    {
+        const auto xi = (float) (x0 + i * dx);
+        drawLamp (g, box.getPosition().translated (xi, cy), d * 0.7f, i == position ? lampRed : juce::Colour (0xff1b1b1b));
+        drawLabel (g, labels[i], { box.getX() + xi - (float) rounded (nudges[i] * s), box.getY() + dy + hL * 0.5f },
+                   0.65f * hL, panelFont);
+    }
+
+    const auto h = (float) rounded (6.0f * s);
+    const auto lines = juce::StringArray::fromLines (name);
+    if (lines.size() == 1)
+        drawLabel (g, name, { box.getCentreX(), box.getY() + h * 0.5f + (float) rounded (11.0f * s) }, 0.95f * h, panelFont);
+    else
+    {
+        const auto firstY = box.getY() + (float) rounded (9.4f * s) + h * 0.5f;
+        drawLabel (g, lines[0], { box.getCentreX(), firstY }, 0.95f * h, panelFont);
+        drawLabel (g, lines[1], { box.getCentreX(), firstY + (float) rounded (5.8f * s) }, 0.9f * h, panelFont);
+    }
+
+    for (auto cap : switchButtons (box, numButtons))
+        drawCap (g, cap);
+}
+
+void LayoutPreview::drawLowerRow (juce::Graphics& g) const
+{
+    const auto s = engageButton.getHeight() / 25.313f;
+    const auto hL = (float) rounded (7.5f * s);
+    const auto labelFont = 0.735f * hL;
+    const auto d = (float) rounded (9.3f * s);
+    const auto b = (float) rounded (19.5f * s);
+
+    // ENGAGE: cap, lamp, and its name at the top left of a box centred right of the cap.
+    const auto& e = engageButton;
+    drawCap (g, { e.getX() + (float) rounded (0.0625f * e.getWidth()), e.getY() + (float) ((int) (e.getHeight() - b) / 2), b, b });
+    drawLamp (g, e.getPosition().translated ((float) rounded (26.6f * s), (float) rounded (12.6f * s)), d * 0.7f, lampRed);
+    {
+        const auto font = fonts.bold (labelFont);
+        const auto width = (float) rounded (1.25f * font.getStringWidthFloat ("ENGAGE"));
+        const auto centre = juce::Point<float> (e.getX() + (float) rounded (35.6f * s),
+                                                (float) (int) (e.getY() + e.getHeight() + 0.5f * hL - (float) rounded (22.2f * s)));
+        g.setColour (juce::Colours::black);
+        g.setFont (font);
+        g.drawText ("ENGAGE", juce::Rectangle<float> (width, hL).withCentre (centre), juce::Justification::topLeft);
+    }
+
+    // USB lamp.
+    const auto su = usbLamp.getWidth() / 14.4646f;
+    drawLamp (g, usbLamp.getPosition().translated ((float) rounded (0.5f * usbLamp.getWidth()), (float) rounded (14.0f * su)), d * 0.7f,
+              juce::Colour (0xff202020));
+    drawLabel (g, "USB", { usbLamp.getX() + (float) rounded (0.5f * usbLamp.getWidth()), usbLamp.getY() + (float) rounded (8.5f * su) },
+               labelFont, juce::Colours::black);
+
+    // Channel selector: three lamps with labels, the cap at the right, "CH." beyond it.
+    const auto& c = channelSelector;
+    const auto m = (float) rounded (0.803f * s);
+    drawCap (g, { c.getRight() - (b + m), c.getY() + (float) rounded (4.753f * s), b, b });
+    auto x = m + (float) rounded (6.5f * s);
+    const juce::StringArray positions { "LINK", "1", "2" };
+    for (int i = 0; i < 3; ++i)
+    {
+        if (i > 0)
+            x += (float) rounded (9.0f * s);
+        drawLamp (g, c.getPosition().translated (x, (float) rounded (14.0f * s)), d * 0.7f, i == 1 ? lampRed : juce::Colour (0xff1b1b1b));
+        drawLabel (g, positions[i], { c.getX() + x, c.getY() + (float) rounded (8.5f * s) }, labelFont, juce::Colours::black);
+    }
+    {
+        const auto font = fonts.bold (0.8f * (float) rounded (9.0f * s));
+        const auto width = (float) rounded (1.7f * font.getStringWidthFloat ("CH."));
+        const auto box = juce::Rectangle<float> (width, (float) rounded (9.0f * s))
+                             .withCentre ({ c.getRight() + (float) rounded (4.8f * s), c.getY() + (float) rounded (14.0f * s) });
+        g.setColour (juce::Colours::black);
+        g.setFont (font);
+        g.drawText ("CH.", box.withTrimmedLeft (5.0f), juce::Justification::centredLeft);
+    }
+
+    // Clip lamps, "1" and "2" over them, "CLIP" along the bottom.
+    const auto& k = clipLamps;
+    const auto sk = k.getWidth() * 0.05377123f;
+    for (auto [lampX, text] : { std::pair<float, const char*> { 5.0f, "1" }, { 13.8f, "2" } })
+    {
+        drawLamp (g, k.getPosition().translated ((float) rounded (lampX * sk), (float) rounded (14.0f * sk)), d * 0.7f, juce::Colour (0xff1b1b1b));
+        drawLabel (g, text, { k.getX() + (float) rounded (lampX * sk), k.getY() + (float) rounded (8.5f * sk) }, labelFont, juce::Colours::black);
+    }
+    drawLabel (g, "CLIP", { k.getCentreX(), k.getBottom() - (float) rounded (9.0f * sk) + (float) rounded (7.0f * sk) * 0.5f },
+               0.735f * (float) rounded (7.0f * sk), juce::Colours::black);
+}
+
+void LayoutPreview::drawDisplay (juce::Graphics& g) const
+{
+    const auto s = display.getWidth() / 116.0f;
+    const float digitX[] { 6.0f * s, 43.0f * s, 78.0f * s };
+    const std::vector<std::vector<int>> litByDigit { {}, { 1, 2 }, { 0, 1, 3, 4, 6 } }; // blank, "1", "2"
+
+    for (int digit = 0; digit < 3; ++digit)
+    {
+        const auto origin = display.getPosition().translated (digitX[digit], 0.0f);
+        for (int segment = 0; segment < 7; ++segment)
+        {
+            juce::Path outline;
+            const auto& points = segmentOutlines[(size_t) segment];
+            outline.startNewSubPath (points[0] * s);
+            for (size_t i = 1; i < points.size(); ++i)
+                outline.lineTo (points[i] * s);
+            outline.closeSubPath();
+
+            const auto& lit = litByDigit[(size_t) digit];
+            const auto isLit = std::find (lit.begin(), lit.end(), segment) != lit.end();
+            g.setColour (isLit ? juce::Colours::red : juce::Colours::black);
+            g.fillPath (outline, juce::AffineTransform::translation (origin));
+        }
+
+        if (digit < 2)
+        {
+            g.setColour (juce::Colours::black);
+            g.fillEllipse (juce::Rectangle<float> (35.0f * s, 57.0f * s, 6.0f * s, 6.0f * s) + origin);
+        }
+    }
+}
+
+void LayoutPreview::drawWindowCorner (juce::Graphics& g)
+{
+    const auto w = windowButton.getWidth();
+    const auto h = windowButton.getHeight();
+    const auto halfPi = juce::MathConstants<float>::halfPi;
+
+    juce::Path window;
+    window.addCentredArc (0.0f, h, w, h, 0.0f, 0.0f, halfPi, true);
+    window.addCentredArc (w * 0.5f, h, w * 0.5f, h * 0.5f, 0.0f, halfPi, 0.0f);
+    window.addCentredArc (0.0f, h * 0.5f, w * 0.5f, h * 0.5f, 0.0f, halfPi, 0.0f);
+    window.closeSubPath();
+
+    juce::Path corner;
+    corner.addCentredArc (0.0f, h, w, h, 0.0f, 0.0f, halfPi, true);
+    corner.lineTo (w, 0.0f);
+    corner.closeSubPath();
+
+    const auto at = juce::AffineTransform::translation (windowButton.getPosition());
+    g.setColour (juce::Colour (0x40000000));
+    g.fillPath (window, at);
+    g.setColour (juce::Colour (0x66ffffff));
+    g.fillPath (corner, at);
+}
+
+void LayoutPreview::drawLamp (juce::Graphics& g, juce::Point<float> centre, float diameter, juce::Colour colour)
+{
+    const auto lamp = juce::Rectangle<float> (diameter, diameter).withCentre (centre);
+    g.setColour (colour);
+    g.fillEllipse (lamp);
+    g.setColour (juce::Colours::black.withAlpha (0.6f));
+    g.drawEllipse (lamp, diameter * 0.08f);
+}
+
+void LayoutPreview::drawLabel (juce::Graphics& g, const juce::String& text, juce::Point<float> centre, float fontHeight,
+                               juce::Colour colour) const
+{
+    const auto font = fonts.bold (fontHeight);
+    const auto box = juce::Rectangle<float> (font.getStringWidthFloat (text) + 2.0f, fontHeight).withCentre (centre);
+    g.setColour (colour);
+    g.setFont (font);
+    g.drawText (text, box, juce::Justification::centred, false);
+}
+
+void LayoutPreview::outlineControls (juce::Graphics& g)
+{
+    g.setColour (juce::Colour (0xff00e0ff));
+    for (auto box : { hiAttenKnob, hiBoostKnob, loAttenKnob, loBoostKnob, cpsSwitch, boostKcsSwitch, hiBwSwitch,
+                      attenKcsSwitch, engageButton, channelSelector, usbLamp, clipLamps, display, presetKnob, windowButton })
+        g.drawRect (box, 0.5f);
+
+    g.setColour (juce::Colour (0xffff40c0));
+    g.drawRect (nameBand, 0.5f);
+    g.drawLine (0.0f, lightPlateTop, viewWidth, lightPlateTop, 0.5f);
+}
+
+juce::Image LayoutPreview::renderIcons (const juce::Path& menuIcon, const juce::Path& usbIcon, float zoom)
+{
+    constexpr float bar = 25.0f;
+    juce::Image image (juce::Image::ARGB, juce::roundToInt (3.0f * bar * zoom), juce::roundToInt (bar * zoom), true);
+    juce::Graphics g (image);
+    g.addTransform (juce::AffineTransform::scale (zoom));
+    g.fillAll (juce::Colour (0xff252629));
+
+    const auto menuArea = juce::Rectangle<float> (bar, bar).reduced ((bar - 0.7f * bar) * 0.5f);
+    const auto usbArea = juce::Rectangle<float> (2.0f * bar, 0.0f, bar, bar);
+    g.setColour (juce::Colour (0xffb3b6bd));
+    g.fillPath (menuIcon, menuIcon.getTransformToScaleToFit (menuArea, true));
+    g.setColour (juce::Colour (0xff0092ff));
+    g.fillPath (usbIcon, usbIcon.getTransformToScaleToFit (usbArea, true));
+
+    g.setColour (juce::Colours::white.withAlpha (0.3f));
+    g.drawRect (juce::Rectangle<float> (bar, bar), 1.0f / zoom);
+    g.drawRect (usbArea, 1.0f / zoom);
+    return image;
+}
