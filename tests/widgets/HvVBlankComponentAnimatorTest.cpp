@@ -177,7 +177,8 @@ TEST_F (AnimatorTest, ADeletedComponentsTaskFinishesQuietlyWhileOthersRun)
     EXPECT_FALSE (animator.isAnimating (b.get()));
     EXPECT_EQ (changeMessages(), 3);
 
-    // Animating again after that attaches afresh.
+    // Animating again after that attaches afresh, with a clock of its own.
+    anyRunning = false;
     animate (b.get(), { 0, 100, 10, 10 }, 100, 1.0, 1.0);
     stepAt (100);
     EXPECT_EQ (b->getX(), 0);
