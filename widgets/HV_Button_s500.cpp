@@ -1,7 +1,6 @@
 #include "widgets/HV_Button_s500.h"
 
 #include "widgets/HV_GuiHelper.h"
-#include "widgets/HV_Random.h"
 
 #include <cmath>
 
@@ -13,25 +12,6 @@ constexpr float designSize = 75.0f;
 juce::Image makeClearedSquare (int edge)
 {
     return edge >= 1 ? juce::Image (juce::Image::ARGB, edge, edge, true) : juce::Image();
-}
-
-/** Fine grey grain of low alpha, two draws per pixel, row by row. */
-juce::Image makeCapNoise (int edge)
-{
-    juce::Image noise (juce::Image::ARGB, edge, edge, true);
-    juce::Image::BitmapData pixels (noise, juce::Image::BitmapData::writeOnly);
-
-    for (int y = 0; y < edge; ++y)
-    {
-        for (int x = 0; x < edge; ++x)
-        {
-            const auto grey = (juce::uint8) (20 + HV_Random::nextSharedRand() % 10);
-            const auto alpha = (juce::uint8) (HV_Random::nextSharedRand() % 7);
-            pixels.setPixelColour (x, y, juce::Colour (grey, grey, grey, alpha));
-        }
-    }
-
-    return noise;
 }
 
 juce::Path ellipse (float x, float y, float diameter)
@@ -88,7 +68,9 @@ void HV_Button_s500::renderCap (float chamfer)
     g.fillAll();
 
     HV_GuiHelper::makeRotaryBrushingEffect (g, c, 0.0f, c, 5);
-    g.drawImageAt (makeCapNoise (edge), 0, 0);
+    juce::Image grain;
+    HV_GuiHelper::prepareGrainImage (grain, edge);
+    g.drawImageAt (grain, 0, 0);
 
     juce::Image bands;
     HV_GuiHelper::prepareConicalGradWithChamfer (bands, c, chamfer);

@@ -271,3 +271,24 @@ void HV_GuiHelper::prepareOnDiodeImage (juce::Image& image, const float& size, c
     g.setColour (bright);
     g.drawEllipse (h - coreRadius, h - coreRadius, coreDiameter, coreDiameter, 0.75f * u);
 }
+
+void HV_GuiHelper::prepareGrainImage (juce::Image& image, const int& size)
+{
+    image = makeClearedSquare (size);
+
+    if (! image.isValid())
+        return;
+
+    Image::BitmapData pixels (image, Image::BitmapData::writeOnly);
+
+    for (int y = 0; y < size; ++y)
+    {
+        for (int x = 0; x < size; ++x)
+        {
+            // Two draws per pixel, grey first.
+            const auto grey = (juce::uint8) (20 + HV_Random::nextSharedRand() % 10);
+            const auto alpha = (juce::uint8) (HV_Random::nextSharedRand() % 7);
+            pixels.setPixelColour (x, y, Colour (grey, grey, grey, alpha));
+        }
+    }
+}

@@ -42,4 +42,9 @@ public:
     /** Replaces the image with a lit lamp of twice the given size: a glow of the colour and a
         bright core. */
     static void prepareOnDiodeImage (juce::Image& image, const float& size, const juce::Colour& colour);
+
+    /** Replaces the image with the fine grain of a cap or knob body: a square of the given side
+        whose pixels, row by row, take two draws of the shared rand() sequence each, for a dark
+        grey of 20..29 and an alpha of 0..6. */
+    static void prepareGrainImage (juce::Image& image, const int& size);
 };

@@ -1,0 +1,209 @@
+#include "widgets/HV_Knob_LAF.h"
+
+#include "widgets/EQ700K_Colours.h"
+#include "widgets/HV_GuiHelper.h"
+#include "widgets/HV_Knob.h"
+#include "widgets/HV_Random.h"
+
+#include <cmath>
+
+namespace
+{
+
+constexpr float designSize = 75.0f;
+
+juce::Image makeClearedSquare (int edge)
+{
+    // The framework does not allow an empty image.
+    return edge >= 1 ? juce::Image (juce::Image::ARGB, edge, edge, true) : juce::Image();
+}
+
+juce::Path circle (float x, float y, float diameter)
+{
+    juce::Path path;
+    path.addEllipse (x, y, diameter, diameter);
+    return path;
+}
+
+/** The overlay turns 7..15 times more slowly than the pointer; the sign (which can also be -3)
+    sets the direction. The float is drawn first. */
+float makeBrushAngleDivisor()
+{
+    const auto u = HV_Random::getNextFloat();
+    return (u * 8.0f + 7.0f) * (float) HV_Random::getRandomSign();
+}
+
+} // namespace
+
+HV_Knob_LAF::HV_Knob_LAF() : brushAngleDivisor (makeBrushAngleDivisor())
+{
+}
+
+HV_Knob_LAF::~HV_Knob_LAF() = default;
+
+void HV_Knob_LAF::setLafBounds (const int& newSize, HV_Knob& knob)
+{
+    const auto newScale = (float) newSize / designSize;
+    layOut (newSize,
+            (float) juce::jmax (1, juce::roundToInt (10.0f * newScale)),
+            (float) juce::jmax (2, juce::roundToInt (1.5f * newScale)),
+            knob);
+}
+
+void HV_Knob_LAF::layOut (int newSize, float newMargin, float newChamfer, HV_Knob& knob)
+{
+    size = newSize;
+    scale = (float) size / designSize;
+    halfSize = (float) size * 0.5f;
+    margin = newMargin;
+    knobDiameter = juce::jmax (0.0f, std::round ((float) size - 2.0f * margin));
+    knobRadius = knobDiameter * 0.5f;
+    chamfer = newChamfer;
+
+    HV_GuiHelper::prepareConicalGradWithChamfer (conicalImage, knobDiameter, chamfer);
+
+    prepareKnobImage();
+    prepareKnobRuller (knob);
+    prepareKnobRullerDecorator (knob);
+    prepareKnobShadow();
+}
+
+void HV_Knob_LAF::prepareKnobImage()
+{
+    const auto d = knobDiameter;
+    const auto r = knobRadius;
+
+    // Before rotation the bar points to 12 o'clock, its outer end 1.9 bevel widths inside the rim.
+    pointerPath.clear();
+    pointerPath.addRectangle (-0.059f * r, 1.9f * chamfer - r, 0.118f * r, r / 1.8f);
+
+    const auto edge = juce::roundToInt (d);
+    knobImage = makeClearedSquare (edge);
+
+    if (! knobImage.isValid())
+        return;
+
+    juce::Graphics g (knobImage);
+
+    // The bevel: light at the top, dark at the bottom.
+    g.reduceClipRegion (circle (0.0f, 0.0f, d));
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffeae4df), 0.0f, 0.0f,
+                                             juce::Colour (0xffa49d97), 0.0f, d, false));
+    g.fillAll();
+
+    const auto faceDiameter = d - 2.0f * chamfer;
+
+    if (faceDiameter <= 0.0f)
+        return;
+
+    // The face, which the brushing and the grain stay within.
+    g.reduceClipRegion (circle (chamfer, chamfer, faceDiameter));
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffcdc6c2), chamfer, 0.0f,
+                                             juce::Colour (0xffc6c6c6), d - chamfer, 0.0f, false));
+    g.fillAll();
+
+    HV_GuiHelper::makeRotaryBrushingEffect (g, d, 0.0f, d, 5);
+
+    juce::Image grain;
+    HV_GuiHelper::prepareGrainImage (grain, edge);
+    g.drawImageAt (grain, 0, 0);
+}
+
+void HV_Knob_LAF::prepareKnobShadow()
+{
+    shadowImage = makeClearedSquare (size);
+
+    if (! shadowImage.isValid())
+        return;
+
+    juce::Graphics g (shadowImage);
+
+    g.setColour (juce::Colour (0x59000000));
+    g.drawEllipse (halfSize - knobRadius, halfSize - knobRadius, knobDiameter, knobDiameter, 0.5f * scale);
+
+    // One scale unit right and three down of the knob's centre.
+    const auto diameter = knobDiameter + juce::jmax (2.0f * scale, 2.0f);
+    const juce::Point<float> centre (halfSize + scale, halfSize + 3.0f * scale);
+
+    juce::ColourGradient shadow (juce::Colours::black, centre, juce::Colours::transparentBlack,
+                                 centre.translated (diameter * 0.5f, 0.0f), true);
+    shadow.addColour (0.5, juce::Colours::black);
+    g.setGradientFill (shadow);
+    g.fillEllipse (centre.x - diameter * 0.5f, centre.y - diameter * 0.5f, diameter, diameter);
+}
+
+void HV_Knob_LAF::prepareKnobRuller (HV_Knob& knob)
+{
+    rullerImage = makeClearedSquare (size);
+
+    if (! rullerImage.isValid())
+        return;
+
+    juce::Graphics g (rullerImage);
+    g.setColour (EQ700K_Colours::panelFontColour);
+
+    const auto arc = knob.getRotaryParameters();
+    const auto start = arc.startAngleRadians;
+    const auto span = arc.endAngleRadians - arc.startAngleRadians;
+    const auto dotRadius = 6.0f * scale + knobRadius;
+
+    const auto pointAt = [&] (float angle, float radius)
+    {
+        return juce::Point<float> (halfSize + radius * std::sin (angle), halfSize - radius * std::cos (angle));
+    };
+
+    // Fine dots between the ends of a knob that moves in steps below 1.
+    if (knob.getInterval() < 1.0)
+    {
+        for (int i = 1; i <= 39; ++i)
+        {
+            const auto dot = pointAt (start + ((float) i / 40.0f) * span, dotRadius);
+            g.fillEllipse (dot.x - scale * 0.5f, dot.y - scale * 0.5f, scale, scale);
+        }
+    }
+
+    auto& lamps = knob.getScaleLamps();
+    const auto numMarks = knob.getScaleLabels().size();
+    const auto side = (int) (10.0f * scale);
+
+    for (int i = 0; i < numMarks && i < lamps.size(); ++i)
+    {
+        const auto angle = start + (float) i * span / (float) juce::jmax (1, numMarks - 1);
+        const auto centre = pointAt (angle, dotRadius) + knob.getPosition().toFloat();
+        lamps[i]->setBounds ((int) centre.x - side / 2, (int) centre.y - side / 2, side, side);
+    }
+}
+
+void HV_Knob_LAF::prepareKnobRullerDecorator (HV_Knob&)
+{
+}
+
+void HV_Knob_LAF::drawRullerDecorator (juce::Graphics&, int, int, int, int, float, float, float, juce::Slider&)
+{
+}
+
+void HV_Knob_LAF::drawRotarySlider (juce::Graphics& g, int x, int y, int width, int height, float sliderPosProportional,
+                                    float rotaryStartAngle, float rotaryEndAngle, juce::Slider& slider)
+{
+    // Only cached images and one small path here: the textures are rendered at layout time.
+    if (rullerVisible)
+        g.drawImageAt (rullerImage, 0, 0);
+
+    if (rullerDecoratorVisible)
+        drawRullerDecorator (g, x, y, width, height, sliderPosProportional, rotaryStartAngle, rotaryEndAngle, slider);
+
+    g.drawImageAt (shadowImage, 0, 0);
+    g.drawImageAt (knobImage, (int) margin, (int) margin);
+
+    const auto angle = rotaryStartAngle + sliderPosProportional * (rotaryEndAngle - rotaryStartAngle);
+
+    if (drawPointer)
+    {
+        g.setColour (juce::Colours::black);
+        g.fillPath (pointerPath, juce::AffineTransform::rotation (angle).translated (halfSize, halfSize));
+    }
+
+    g.drawImageTransformed (conicalImage, juce::AffineTransform::translation (-knobRadius, -knobRadius)
+                                              .rotated ((rotaryStartAngle - angle) / brushAngleDivisor)
+                                              .translated (halfSize, halfSize));
+}

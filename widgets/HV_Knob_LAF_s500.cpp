@@ -1,0 +1,168 @@
+#include "widgets/HV_Knob_LAF_s500.h"
+
+#include "widgets/EQ700K_Colours.h"
+#include "widgets/HV_GuiHelper.h"
+#include "widgets/HV_Knob.h"
+
+#include <cmath>
+
+namespace
+{
+
+constexpr float designSize = 75.0f;
+const juce::Colour unlitLampColour { 0xffb49614 };
+const juce::Colour litLampColour { 0xffc8c8c8 };
+
+juce::Image makeClearedSquare (int edge)
+{
+    return edge >= 1 ? juce::Image (juce::Image::ARGB, edge, edge, true) : juce::Image();
+}
+
+/** The angle of mark i of n spread evenly over the knob's arc. */
+float markAngle (const juce::Slider::RotaryParameters& arc, int i, int n)
+{
+    return arc.startAngleRadians
+         + (float) i * (arc.endAngleRadians - arc.startAngleRadians) / (float) juce::jmax (1, n - 1);
+}
+
+} // namespace
+
+void HV_Knob_LAF_s500::setLafBounds (const int& newSize, HV_Knob& knob)
+{
+    const auto newScale = (float) newSize / designSize;
+    layOut (newSize,
+            (float) juce::jmax (1, juce::roundToInt (20.0f * newScale)),
+            juce::jmax (1.0f, 1.5f * newScale),
+            knob);
+}
+
+void HV_Knob_LAF_s500::prepareKnobRuller (HV_Knob& knob)
+{
+    auto& labels = knob.getScaleLabels();
+    rullerImage = labels.isEmpty() ? juce::Image() : makeClearedSquare (size);
+
+    if (! rullerImage.isValid())
+    {
+        rullerVisible = false;
+        return;
+    }
+
+    const auto arc = knob.getRotaryParameters();
+
+    juce::Graphics g (rullerImage);
+    g.setColour (EQ700K_Colours::panelFontColour);
+    g.setFont (juce::Font (juce::jlimit (0.1f, 10000.0f, 6.25f * scale), juce::Font::bold));
+
+    const auto markRadius = 8.2f * scale + knobRadius;
+    knob.rulerRadius = markRadius;
+
+    const auto textBox = (int) std::ceil (12.0f * scale);
+    const auto areaInset = juce::roundToInt ((float) textBox / 4.0f);
+    const auto areaSide = textBox / 2;
+    const auto textInset = juce::roundToInt ((float) textBox / 2.0f);
+
+    const auto toKnob = juce::AffineTransform::translation (halfSize, halfSize);
+    const auto toParent = juce::AffineTransform::translation ((float) knob.getX() + halfSize,
+                                                              (float) knob.getY() + halfSize);
+
+    for (int i = 0; i < labels.size(); ++i)
+    {
+        const auto angle = markAngle (arc, i, labels.size());
+        const auto rotation = juce::AffineTransform::rotation (angle);
+
+        // Squares at 12 o'clock, turned to the mark; only their bounding boxes are used, so the
+        // texts stay upright.
+        const juce::Rectangle<int> area (-areaInset, (int) (-markRadius - (float) areaInset), areaSide, areaSide);
+        labels[i]->setBounds (area.transformedBy (rotation.followedBy (toParent)));
+
+        if (labels[i]->text != ".")
+        {
+            const juce::Rectangle<int> box (-textInset, (int) (-markRadius - (float) textInset), textBox, textBox);
+            g.drawFittedText (labels[i]->text, box.transformedBy (rotation.followedBy (toKnob)),
+                              juce::Justification::centred, 1, 0.0f);
+        }
+        else
+        {
+            juce::Path dot;
+            dot.addEllipse (-scale * 0.5f, -markRadius - scale * 0.5f, scale, scale);
+            g.fillPath (dot, rotation.followedBy (toKnob));
+        }
+    }
+
+    rullerVisible = true;
+}
+
+void HV_Knob_LAF_s500::prepareKnobRullerDecorator (HV_Knob& knob)
+{
+    auto& lamps = knob.getScaleLamps();
+    rullerDecoratorImage = lamps.isEmpty() ? juce::Image() : makeClearedSquare (size);
+
+    if (! rullerDecoratorImage.isValid())
+    {
+        rullerDecoratorVisible = false;
+        return;
+    }
+
+    const auto arc = knob.getRotaryParameters();
+
+    const auto lampSize = juce::roundToInt (scale * (75.0f / 17.0f));
+    juce::Image unlitLamp;
+    HV_GuiHelper::prepareOffDiodeImageEncoder (unlitLamp, lampSize, unlitLampColour);
+    HV_GuiHelper::prepareOnDiodeImage (litLampImage, (float) lampSize, litLampColour);
+    const auto side = 2 * lampSize;
+
+    lampRadius = 14.7f * scale + knobRadius;
+    lampStep = 1.0f / (float) juce::jmax (1, lamps.size() - 1);
+
+    juce::Graphics g (rullerDecoratorImage);
+
+    for (int i = 0; i < lamps.size(); ++i)
+    {
+        const auto angle = markAngle (arc, i, lamps.size());
+        const auto halfSide = juce::roundToInt ((float) side / 2.0f);
+
+        lamps[i]->setBounds ((int) ((float) knob.getX() + halfSize + lampRadius * std::sin (angle)) - halfSide,
+                             (int) ((float) knob.getY() + halfSize - lampRadius * std::cos (angle)) - halfSide,
+                             side, side);
+
+        g.drawImageTransformed (unlitLamp, juce::AffineTransform::translation (-(float) side / 2.0f,
+                                                                               -lampRadius - (float) side / 2.0f)
+                                               .rotated (angle)
+                                               .translated (halfSize, halfSize));
+    }
+
+    rullerDecoratorVisible = true;
+}
+
+void HV_Knob_LAF_s500::drawRullerDecorator (juce::Graphics& g, int, int, int, int, float sliderPosProportional,
+                                            float rotaryStartAngle, float rotaryEndAngle, juce::Slider&)
+{
+    g.drawImageAt (rullerDecoratorImage, 0, 0);
+
+    const auto pos = sliderPosProportional;
+    const auto lower = std::floor (pos / lampStep) * lampStep;
+    const auto upper = lower + lampStep;
+
+    // How far, in hundredths of a step, the value is past the lower lamp: the lower lamp stays
+    // full for the first half and fades over the second, the upper one the other way round.
+    const auto hundredths = (int) std::floor (100.0f * pos / lampStep) % 100;
+    const auto fraction = (float) hundredths / 50.0f;
+    const auto lowerOpacity = hundredths <= 50 ? 1.0f : std::abs (2.0f - fraction);
+    const auto upperOpacity = hundredths <= 50 ? std::abs (fraction) : 1.0f;
+
+    const auto w = (float) litLampImage.getWidth();
+    const auto h = (float) litLampImage.getHeight();
+    const auto span = rotaryEndAngle - rotaryStartAngle;
+
+    const auto drawLitLampAt = [&] (float proportion, float opacity)
+    {
+        g.setOpacity (opacity);
+        g.drawImageTransformed (litLampImage, juce::AffineTransform::translation (-w / 2.0f, -lampRadius - h / 2.0f)
+                                                  .rotated (rotaryStartAngle + span * proportion)
+                                                  .translated (halfSize, halfSize));
+    };
+
+    drawLitLampAt (lower, lowerOpacity);
+    drawLitLampAt (upper, upperOpacity);
+    g.setOpacity (1.0f);
+}
