@@ -164,6 +164,10 @@ void MenuBar::closeDevicePopup()
 
 void MenuBar::showAttached (juce::PopupMenu& popup, juce::Component& target, std::function<void (int)> onResult)
 {
+    // A popup window needs a screen; without one (a headless host) nothing is shown.
+    if (juce::Desktop::getInstance().getDisplays().displays.isEmpty())
+        return;
+
     const auto options = juce::PopupMenu::Options().withTargetComponent (&target);
 
     // Without modal loops the framework wants a callback object, never a null one.

@@ -189,6 +189,22 @@ TEST_F (MenuBarTest, TakesOnlyTheDeviceSelectorCommand)
     EXPECT_EQ (instance.getPresetCommands().getParkedCommand(), nullptr);
 }
 
+TEST_F (MenuBarTest, WithoutAScreenItsOwnPopupsShowNothing)
+{
+    if (! juce::Desktop::getInstance().getDisplays().displays.isEmpty())
+        GTEST_SKIP() << "a screen is attached";
+
+    MenuBar plain (params, instance);
+    plain.setSize (325, 25);
+    plain.openMenu();
+    plain.openDeviceSelector();
+    pumpPendingMessages();
+
+    EXPECT_NE (plain.getMenu(), nullptr);
+    EXPECT_NE (plain.getDevicePopup(), nullptr);
+    EXPECT_FALSE (juce::PopupMenu::dismissAllActiveMenus());
+}
+
 TEST_F (MenuBarTest, LaysOutItsButtonsFromItsHeight)
 {
     const struct { int width; int usbX; } cases[] = { { 325, 295 }, { 650, 620 } };
