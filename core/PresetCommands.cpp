@@ -3,6 +3,7 @@
 #include "core/Eq713kParamsManager.h"
 #include "core/Ids.h"
 #include "core/PresetFile.h"
+#include "core/StateRestoreHandOver.h"
 
 namespace
 {
@@ -28,10 +29,10 @@ void reportWithAlertWindow (const juce::File& target)
 
 } // namespace
 
-PresetCommands::PresetCommands (juce::AudioProcessor& processorToSave, Eq713kParamsManager& managerToRestore)
+PresetCommands::PresetCommands (const StateRestoreHandOver& stateToSave, Eq713kParamsManager& managerToRestore)
     : askToReplace (askWithAlertWindow),
       reportSaveFailure (reportWithAlertWindow),
-      processor (processorToSave),
+      state (stateToSave),
       manager (managerToRestore)
 {
 }
@@ -104,10 +105,10 @@ void PresetCommands::saveChosenFile (const juce::File& chosen)
 
 void PresetCommands::writePreset (const juce::File& target)
 {
-    juce::MemoryBlock state;
-    processor.getStateInformation (state);
+    juce::MemoryBlock block;
+    state.writeState (block);
 
-    if (! PresetFile::write (target, state) && reportSaveFailure != nullptr)
+    if (! PresetFile::write (target, block) && reportSaveFailure != nullptr)
         reportSaveFailure (target);
 }
 

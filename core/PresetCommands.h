@@ -2,13 +2,13 @@
 
 #include "core/HvCommand.h"
 
-#include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <functional>
 #include <memory>
 
 class Eq713kParamsManager;
+class StateRestoreHandOver;
 
 /** The instance's part of the command queue: the commands that no listener took.
 
@@ -20,7 +20,8 @@ class Eq713kParamsManager;
 class PresetCommands
 {
 public:
-    PresetCommands (juce::AudioProcessor& processor, Eq713kParamsManager& manager);
+    /** Saves what the host would save (the state), and loads into the store. */
+    PresetCommands (const StateRestoreHandOver& state, Eq713kParamsManager& manager);
     ~PresetCommands();
 
     /** The command queue's fallback; a command that is not kept is deleted on return. */
@@ -51,7 +52,7 @@ private:
                         void (PresetCommands::*completion) (const juce::File&));
     void writePreset (const juce::File& target);
 
-    juce::AudioProcessor& processor;
+    const StateRestoreHandOver& state;
     Eq713kParamsManager& manager;
     std::unique_ptr<juce::FileChooser> chooser;
     std::unique_ptr<juce::HvCommand> parkedCommand;
