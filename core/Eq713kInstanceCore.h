@@ -64,7 +64,7 @@ private:
 
     Eq713kParamsManager& productManager;
     StateRestoreHandOver stateHandOver { productManager };
-    PresetCommands presetCommands { stateHandOver, productManager };
+    PresetCommands presetCommands { stateHandOver };
 
     std::unique_ptr<juce::ThreadBarierNonAutomatableParameter> connectedBarrier;
     juce::MidiManager* midiManager = nullptr;

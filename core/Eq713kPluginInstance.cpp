@@ -99,10 +99,11 @@ void Eq713kPluginInstance::setStateInformation (const void* data, int sizeInByte
 
 bool Eq713kPluginInstance::wrapperWantsRestoredValuesReported() const noexcept
 {
-    // The VST3 wrapper reads each parameter's value back as soon as the restore returns, and
-    // tells the host itself. Its parameter listeners would turn a value reported on the
-    // message thread into an edit, and they call into the host while holding the parameter's
-    // listener lock: a restore must not take that lock.
+    // The VST3 wrapper reads each parameter's value back as soon as the restore returns and
+    // tells the host itself. Its parameter listeners call into the host while they hold the
+    // parameter's listener lock, which reporting takes: a restore reports to the other
+    // wrappers only, whose listeners never wait for the host (LV2 keeps the value for the
+    // next audio block) or whose host restores on the message thread (Audio Unit).
     return wrapperType != wrapperType_VST3;
 }
 

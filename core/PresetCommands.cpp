@@ -1,6 +1,5 @@
 #include "core/PresetCommands.h"
 
-#include "core/Eq713kParamsManager.h"
 #include "core/Ids.h"
 #include "core/PresetFile.h"
 #include "core/StateRestoreHandOver.h"
@@ -29,11 +28,10 @@ void reportWithAlertWindow (const juce::File& target)
 
 } // namespace
 
-PresetCommands::PresetCommands (const StateRestoreHandOver& stateToSave, Eq713kParamsManager& managerToRestore)
+PresetCommands::PresetCommands (StateRestoreHandOver& stateToSaveAndRestore)
     : askToReplace (askWithAlertWindow),
       reportSaveFailure (reportWithAlertWindow),
-      state (stateToSave),
-      manager (managerToRestore)
+      state (stateToSaveAndRestore)
 {
 }
 
@@ -118,5 +116,5 @@ void PresetCommands::loadChosenFile (const juce::File& chosen)
         return;
 
     if (const auto block = PresetFile::read (chosen))
-        manager.setStateInformation (block->getData(), (int) block->getSize());
+        state.restorePreset (block->getData(), (int) block->getSize());
 }

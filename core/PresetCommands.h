@@ -7,7 +7,6 @@
 #include <functional>
 #include <memory>
 
-class Eq713kParamsManager;
 class StateRestoreHandOver;
 
 /** The instance's part of the command queue: the commands that no listener took.
@@ -20,8 +19,9 @@ class StateRestoreHandOver;
 class PresetCommands
 {
 public:
-    /** Saves what the host would save (the state), and loads into the store. */
-    PresetCommands (const StateRestoreHandOver& state, Eq713kParamsManager& manager);
+    /** Saves what the host would save, and loads as the user's edit, both through the
+        instance's state hand-over. */
+    explicit PresetCommands (StateRestoreHandOver& state);
     ~PresetCommands();
 
     /** The command queue's fallback; a command that is not kept is deleted on return. */
@@ -52,8 +52,7 @@ private:
                         void (PresetCommands::*completion) (const juce::File&));
     void writePreset (const juce::File& target);
 
-    const StateRestoreHandOver& state;
-    Eq713kParamsManager& manager;
+    StateRestoreHandOver& state;
     std::unique_ptr<juce::FileChooser> chooser;
     std::unique_ptr<juce::HvCommand> parkedCommand;
 

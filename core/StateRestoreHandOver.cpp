@@ -65,6 +65,12 @@ void StateRestoreHandOver::restore (const void* data, int sizeInBytes, bool repo
     triggerAsyncUpdate();
 }
 
+void StateRestoreHandOver::restorePreset (const void* data, int sizeInBytes)
+{
+    handleUpdateNowIfNeeded();
+    manager.setStateInformation (data, sizeInBytes);
+}
+
 void StateRestoreHandOver::writeState (juce::MemoryBlock& destData) const
 {
     // The waiting settings are read first: they leave only once they are in the store.

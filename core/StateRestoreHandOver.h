@@ -34,6 +34,11 @@ public:
         value back after the restore does not need it. */
     void restore (const void* data, int sizeInBytes, bool reportToHost);
 
+    /** Message thread: a preset, applied as the user's edit (Eq713kParamsManager::
+        setStateInformation); a host's restore still waiting is told first, so that the
+        preset's settings are not followed by older ones. */
+    void restorePreset (const void* data, int sizeInBytes);
+
     /** Any thread: the state block as it stands, with restored settings still on their way to
         the store written as they will be. */
     void writeState (juce::MemoryBlock& destData) const;

@@ -2,6 +2,7 @@
 
 #include "support/ChangeLog.h"
 #include "support/MessagePump.h"
+#include "support/ScratchFolder.h"
 #include "support/StateBlocks.h"
 #include "support/TestParamsManager.h"
 
@@ -183,6 +184,23 @@ TEST (StateRestoreHandOverTest, OfSeveralRestoresFromHostThreadsTheLatestHoldsAn
     ASSERT_EQ (changes.size(), 3u);
     EXPECT_EQ (changes[1].newValue, 0.5f);
     EXPECT_EQ (stateOf (instance), latest);
+}
+
+TEST (StateRestoreHandOverTest, APresetLoadedWhileAHostsRestoreIsWaitingIsTheLastWord)
+{
+    const ScratchFolder scratch;
+    const auto preset = scratch.file ("p.hvrp");
+    const auto presetState = changedState (0.75f, 22);
+    ASSERT_TRUE (preset.replaceWithData (presetState.getData(), presetState.getSize()));
+
+    Eq713kPluginInstance instance;
+    restoreFromAnotherThread (instance, changedState (0.25f, 11));
+    instance.getPresetCommands().loadChosenFile (preset);
+    pumpPendingMessages();
+
+    EXPECT_TRUE (remembers (instance, 22));
+    EXPECT_EQ (instance.getProductManager().getParamValue (ParamData::LO_BOOST_1), 0.75f);
+    EXPECT_EQ (stateOf (instance), presetState);
 }
 
 TEST (StateRestoreHandOverTest, AnInstanceDestroyedBeforeTheMessageThreadRanHadItsRestoreInForce)
