@@ -421,11 +421,6 @@ juce::String wrappedXmlText (const juce::uint8* bytes, size_t numBytes)
 } // namespace
 
 //==============================================================================
-juce::ValueTree StateFormat::createTree (const juce::HvParamsManager& manager)
-{
-    return createTree (manager.takeSnapshot());
-}
-
 juce::ValueTree StateFormat::createTree (const Snapshot& values)
 {
     jassert ((int) values.params.size() == ParamData::NUM_PARAMS && (int) values.settings.size() == ParamData::NUM_NA_PARAMS);

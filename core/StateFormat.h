@@ -39,10 +39,7 @@ public:
         std::vector<std::pair<int, juce::var>> settings;
     };
 
-    /** The state tree of the current values: every parameter and every setting. Any thread. */
-    static juce::ValueTree createTree (const juce::HvParamsManager& manager);
-
-    /** The state tree of the given values. */
+    /** The state tree of the given values: every parameter and every setting. */
     static juce::ValueTree createTree (const Snapshot& values);
 
     /** The state block of the given values, written over destData from its start. */
