@@ -3,6 +3,7 @@
 #include "core/NumberText.h"
 #include "core/StateFormat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -198,27 +199,81 @@ Eq713kParamsManager::~Eq713kParamsManager()
     settingBarriers.clear();
 }
 
+bool Eq713kParamsManager::leavesDualMono (int id, float newValue, float currentChannel) noexcept
+{
+    return id == ParamData::CHANNEL && newValue <= 0.5f && currentChannel > 0.5f;
+}
+
+int Eq713kParamsManager::copiedChannelFirstId (int selectedChannel) noexcept
+{
+    // The selected channel is kept and copied onto the other.
+    if (selectedChannel == 0)
+        return ParamData::ENGAGE_1;
+
+    if (selectedChannel == 1)
+        return ParamData::ENGAGE_2;
+
+    return -1;
+}
+
 void Eq713kParamsManager::setParamValue (AutomatableParamListener* source, int id, float value)
 {
-    const auto leavesDualMono = id == ParamData::CHANNEL
-                             && getNumParams() > 0
-                             && value <= 0.5f
-                             && getParamValue (ParamData::CHANNEL) > 0.5f;
-    const auto isHostAutomation = dynamic_cast<juce::HvDawParameter*> (source) != nullptr;
+    const auto isHostAutomation = isHostParameter (source);
 
-    if (leavesDualMono && ! isHostAutomation)
+    if (getNumParams() > 0 && ! isHostAutomation && leavesDualMono (id, value, getParamValue (ParamData::CHANNEL)))
     {
         // CHANNEL is stored only after the copy, so the linkers still see "DUAL MONO" and
         // do not mirror the copied values back.
-        const auto selectedChannel = static_cast<int> (getNonAutomatableParamValue (ParamData::SELECTED_CHANNEL));
+        const auto from = copiedChannelFirstId (static_cast<int> (getNonAutomatableParamValue (ParamData::SELECTED_CHANNEL)));
 
-        if (selectedChannel == 0)
-            copyChannel (ParamData::ENGAGE_1, ParamData::ENGAGE_2);
-        else if (selectedChannel == 1)
-            copyChannel (ParamData::ENGAGE_2, ParamData::ENGAGE_1);
+        if (from >= 0)
+            copyChannel (from, otherChannelFirstId (from));
     }
 
     HvParamsManager::setParamValue (source, id, value);
+}
+
+int Eq713kParamsManager::otherChannelFirstId (int firstId) noexcept
+{
+    return firstId == ParamData::ENGAGE_1 ? ParamData::ENGAGE_2 : ParamData::ENGAGE_1;
+}
+
+std::vector<std::pair<int, float>> Eq713kParamsManager::valuesAfterRestoring (const std::vector<std::pair<int, float>>& restored,
+                                                                              const Snapshot& current)
+{
+    auto values = current.params;
+    std::vector<int> touched;
+
+    const auto set = [&] (int id, float value)
+    {
+        values[(size_t) id] = value;
+
+        if (std::find (touched.begin(), touched.end(), id) == touched.end())
+            touched.push_back (id);
+    };
+
+    for (const auto& [id, value] : restored)
+    {
+        if (! juce::isPositiveAndBelow (id, (int) values.size()))
+            continue;
+
+        if (leavesDualMono (id, value, values[(size_t) ParamData::CHANNEL]))
+        {
+            const auto from = copiedChannelFirstId (static_cast<int> (current.settings[(size_t) ParamData::SELECTED_CHANNEL]));
+
+            if (from >= 0)
+                for (int i = 0; i < ParamData::channelStride; ++i)
+                    set (otherChannelFirstId (from) + i, values[(size_t) (from + i)]);
+        }
+
+        set (id, value);
+    }
+
+    std::vector<std::pair<int, float>> result;
+    for (auto id : touched)
+        result.emplace_back (id, values[(size_t) id]);
+
+    return result;
 }
 
 void Eq713kParamsManager::copyChannel (int fromFirstId, int toFirstId)
@@ -319,7 +374,7 @@ float Eq713kParamsManager::readDecibelExpression (int id, const juce::String& te
 
 juce::ValueTree Eq713kParamsManager::getStateInformation() const
 {
-    return StateFormat::createTree (*this);
+    return StateFormat::createTree (takeSnapshot());
 }
 
 void Eq713kParamsManager::setStateInformation (const void* data, int sizeInBytes)

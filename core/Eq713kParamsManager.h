@@ -9,6 +9,8 @@
 #include <juce_data_structures/juce_data_structures.h>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class Eq713kPluginInstance;
 
@@ -36,14 +38,26 @@ public:
 
     Eq713kPluginInstance& getInstance() const noexcept { return instance; }
 
-    /** The state tree of the current values, built fresh for every save. */
+    /** The state tree of the current values, built fresh for every save. Any thread. */
     juce::ValueTree getStateInformation() const;
 
-    /** Restores from a state block or an older XML form, on the message thread: the
-        parameters at once, the settings later through their hand-over objects. */
+    /** Restores from a state block or an older XML form, on the message thread (a preset):
+        the parameters at once, as gestures, the settings later through their hand-over
+        objects. */
     void setStateInformation (const void* data, int sizeInBytes);
 
+    /** The values a host's restore leaves, each touched id once in the order it was first
+        touched: the restored parameters applied one after the other to the current values,
+        with the copy of the selected channel onto the other when CHANNEL leaves "DUAL MONO",
+        as the same changes made here would leave them. */
+    static std::vector<std::pair<int, float>> valuesAfterRestoring (const std::vector<std::pair<int, float>>& restored,
+                                                                    const Snapshot& current);
+
 private:
+    static bool leavesDualMono (int id, float newValue, float currentChannel) noexcept;
+    static int copiedChannelFirstId (int selectedChannel) noexcept;
+    static int otherChannelFirstId (int firstId) noexcept;
+
     void copyChannel (int fromFirstId, int toFirstId);
     float readDecibelExpression (int id, const juce::String& text) const;
 

@@ -1,6 +1,6 @@
 #include "core/Eq713kPluginInstance.h"
 
-#include "core/Ids.h"
+#include "core/MessageThreadTask.h"
 
 namespace
 {
@@ -23,123 +23,29 @@ juce::AudioProcessor::BusesProperties Eq713kPluginInstance::stereoBuses()
 Eq713kPluginInstance::Eq713kPluginInstance()
     // The manager exists before the processor base, which then offers its host parameters.
     : juce::HvPluginInstance (std::make_unique<Eq713kParamsManager> (*this), stereoBuses()),
-      productManager (static_cast<Eq713kParamsManager&> (getParamsManager()))
+      productManager (static_cast<Eq713kParamsManager&> (getParamsManager())),
+      core (std::make_unique<Eq713kInstanceCore> (productManager))
 {
-    connectedBarrier = std::make_unique<juce::ThreadBarierNonAutomatableParameter> (productManager, ParamData::IS_CONNECTED);
-
-    midiManager = juce::MidiManager::getInstance();
-    midiManager->registerPluginInstance();
-
-    if (! midiManager->isInitialised())
+    // Last: from here on the message thread may run the core's timer and updates.
+    MessageThreadTask::run ([weakCore = juce::WeakReference<Eq713kInstanceCore> (core.get())]
     {
-        juce::StringArray unitNames { "Halvorstine 713K" };
-        midiManager->initialize (unitNames);
-    }
-
-    startTimer (pollIntervalMs);
-    MessageThreadHold::release();
+        if (auto* coreToStart = weakCore.get())
+            coreToStart->start();
+    });
 }
 
 Eq713kPluginInstance::~Eq713kPluginInstance()
 {
-    // Held until the last base is gone.
-    MessageThreadHold::hold();
-
-    stopTimer();
-    disconnect();
-    stopTimer();
-
-    if (midiManager != nullptr)
-        midiManager->unregisterPluginInstance();
-
-    midiManager = nullptr;
-    bridge.reset();
-    connectedBarrier.reset();
-}
-
-void Eq713kPluginInstance::timerCallback()
-{
-    if (productManager.getNonAutomatableParamValue (ParamData::SHOULD_BE_CONNECTED) == juce::var (false))
-        return;
-
-    stopTimer();
-
-    if (productManager.getNonAutomatableParamValue (ParamData::IS_CONNECTED) != juce::var (false) || midiManager == nullptr)
+    // Taking the manager detaches the host parameters, which go with this processor: nothing
+    // calls them afterwards, and this waits only for a report into them that the message
+    // thread may be making right now. The core and the manager are stopped and deleted where
+    // their timers and updates run, after any of those already queued.
+    MessageThreadTask::runTearDown ([coreToStop = std::move (core), manager = releaseParamsManager()]() mutable
     {
-        startTimer (pollIntervalMs);
-        return;
-    }
-
-    auto candidate = std::make_unique<Eq713kMidiBridge> (*this, productManager);
-    auto serialNumber = static_cast<int> (productManager.getNonAutomatableParamValue (ParamData::CONNECTED_DEV_SN));
-
-    if (serialNumber != -1)
-    {
-        // Waits for that very unit, however many others there are.
-        if (! midiManager->connectIfSerialNo (serialNumber, candidate.get()))
-        {
-            startTimer (pollIntervalMs);
-            return;
-        }
-    }
-    else if (midiManager->connectIfOneDevice (candidate.get(), serialNumber))
-    {
-        productManager.setNonAutomatableParamValue (nullptr, ParamData::CONNECTED_DEV_SN, serialNumber);
-    }
-    else
-    {
-        if (hasFreeUnit())
-            sendCommand (std::make_unique<juce::HvCommand> (Ids::hvEq713k::showDeviceSelector));
-
-        startTimer (pollIntervalMs);
-        return;
-    }
-
-    bridge = std::move (candidate);
-    productManager.setNonAutomatableParamValue (nullptr, ParamData::IS_CONNECTED, true);
-}
-
-bool Eq713kPluginInstance::hasFreeUnit() const
-{
-    const auto units = midiManager->getConnectionList();
-
-    for (auto* unit : *units)
-        if (unit->owner == nullptr)
-            return true;
-
-    return false;
-}
-
-void Eq713kPluginInstance::connectWithDevice (int serialNumber)
-{
-    productManager.setNonAutomatableParamValue (nullptr, ParamData::CONNECTED_DEV_SN, serialNumber);
-
-    if (productManager.getNonAutomatableParamValue (ParamData::IS_CONNECTED) == juce::var (true))
-        disconnect();
-
-    timerCallback();
-}
-
-void Eq713kPluginInstance::disconnect()
-{
-    if (bridge != nullptr)
-    {
-        if (midiManager != nullptr)
-            midiManager->disconnect (bridge.get());
-
-        bridge->setConnectedMidiDevice (nullptr);
-        bridge.reset();
-    }
-
-    startTimer (pollIntervalMs);
-}
-
-void Eq713kPluginInstance::connectionLost()
-{
-    if (connectedBarrier != nullptr)
-        connectedBarrier->setParamValue (false);
-
-    startTimer (pollIntervalMs);
+        coreToStop->stop();
+        coreToStop.reset();
+        manager.reset();
+    });
 }
 
 const juce::String Eq713kPluginInstance::getName() const
@@ -183,14 +89,22 @@ juce::int32 Eq713kPluginInstance::getAAXPluginIDForMainBusConfig (const juce::Au
 
 void Eq713kPluginInstance::getStateInformation (juce::MemoryBlock& destData)
 {
-    // From the block's start: it ends up exactly as long as the stream.
-    juce::MemoryOutputStream out (destData, false);
-    productManager.getStateInformation().writeToStream (out);
+    core->getStateHandOver().writeState (destData);
 }
 
 void Eq713kPluginInstance::setStateInformation (const void* data, int sizeInBytes)
 {
-    stateRestore.restore (data, sizeInBytes);
+    core->getStateHandOver().restore (data, sizeInBytes, wrapperWantsRestoredValuesReported());
+}
+
+bool Eq713kPluginInstance::wrapperWantsRestoredValuesReported() const noexcept
+{
+    // The VST3 wrapper reads each parameter's value back as soon as the restore returns and
+    // tells the host itself. Its parameter listeners call into the host while they hold the
+    // parameter's listener lock, which reporting takes: a restore reports to the other
+    // wrappers only, whose listeners never wait for the host (LV2 keeps the value for the
+    // next audio block) or whose host restores on the message thread (Audio Unit).
+    return wrapperType != wrapperType_VST3;
 }
 
 void Eq713kPluginInstance::getCurrentProgramStateInformation (juce::MemoryBlock& destData)
@@ -201,11 +115,6 @@ void Eq713kPluginInstance::getCurrentProgramStateInformation (juce::MemoryBlock&
 void Eq713kPluginInstance::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
 {
     setStateInformation (data, sizeInBytes);
-}
-
-void Eq713kPluginInstance::commandFallback (std::unique_ptr<juce::HvCommand> command)
-{
-    presetCommands.commandFallback (std::move (command));
 }
 
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()

@@ -1,20 +1,22 @@
 #pragma once
 
-#include "core/CommandManager.h"
+#include "core/Eq713kInstanceCore.h"
 #include "core/Eq713kParamsManager.h"
 #include "core/HvPluginInstance.h"
-#include "core/MessageThreadHold.h"
-#include "core/PresetCommands.h"
-#include "core/StateRestoreHandOver.h"
-#include "link/Eq713kMidiBridge.h"
-#include "link/MidiManager.h"
+
+#include <memory>
 
 /** The plug-in instance the host creates: the parameters and settings, audio passed through
-    untouched. */
-class Eq713kPluginInstance : private MessageThreadHold, // first built, last destroyed
-                             public juce::HvPluginInstance,
-                             public juce::CommandManager,
-                             public juce::Timer
+    untouched.
+
+    The host may build, save, restore and destroy it on a thread of its own, never the
+    message thread, and may hold its own locks while it does: none of these calls waits for
+    the message thread. What works on the message thread is the instance's core
+    (Eq713kInstanceCore), which the message thread starts after the instance is built and
+    stops and deletes after the instance is gone; the calls of the editor and the device
+    selector below go to it.
+*/
+class Eq713kPluginInstance : public juce::HvPluginInstance
 {
 public:
     Eq713kPluginInstance();
@@ -37,50 +39,57 @@ public:
     bool hasEditor() const override { return false; }
     juce::AudioProcessorEditor* createEditor() override { return nullptr; }
 
-    /** The connection poll: while the instance should be connected and is not, it asks the
-        MIDI manager for its remembered unit, or the only free one. */
-    void timerCallback() override;
+    static constexpr int pollIntervalMs = Eq713kInstanceCore::pollIntervalMs;
 
-    /** Remembers the unit and connects to it at the next poll (the device selector). */
-    void connectWithDevice (int serialNumber);
+    /** Message thread: the connection poll's tick. */
+    void timerCallback() { core->timerCallback(); }
 
-    /** Gives the unit back; the poll goes on ("SHOULD BE CONNECTED" decides). */
-    void disconnect();
+    /** Message thread: remembers the unit and connects to it at the next poll. */
+    void connectWithDevice (int serialNumber) { core->connectWithDevice (serialNumber); }
 
-    /** Any thread: the unit is gone; "IS CONNECTED" becomes false on the message thread. */
-    void connectionLost();
+    /** Message thread: gives the unit back; the poll goes on. */
+    void disconnect() { core->disconnect(); }
+
+    /** Any thread: the unit is gone. */
+    void connectionLost() { core->connectionLost(); }
 
     /** The current connection's bridge, or nullptr. */
-    Eq713kMidiBridge* getBridge() const noexcept { return bridge.get(); }
+    Eq713kMidiBridge* getBridge() const noexcept { return core->getBridge(); }
 
-    static constexpr int pollIntervalMs = 1000;
+    /** The parts that work on the message thread. */
+    Eq713kInstanceCore& getCore() const noexcept { return *core; }
 
-    /** The state block: the state tree in the framework's value-tree stream form. */
+    /** The command queue (message thread). */
+    juce::CommandManager& getCommandManager() noexcept { return *core; }
+    void sendCommand (std::unique_ptr<juce::HvCommand> command) { core->sendCommand (std::move (command)); }
+    void addCommandListener (juce::CommandListener* listener) { core->addCommandListener (listener); }
+    void removeCommandListener (juce::CommandListener* listener) { core->removeCommandListener (listener); }
+
+    /** Runs the preset commands and keeps an unclaimed "showDeviceSelector". */
+    void commandFallback (std::unique_ptr<juce::HvCommand> command) { core->commandFallback (std::move (command)); }
+
+    PresetCommands& getPresetCommands() noexcept { return core->getPresetCommands(); }
+
+    /** Any thread: the state block, the state tree in the framework's value-tree stream form;
+        restored settings still on their way to the store are written as they will be. */
     void getStateInformation (juce::MemoryBlock& destData) override;
 
-    /** Any thread; the state is applied on the message thread (parameters, then settings). */
+    /** Any thread: in force when it returns (see StateRestoreHandOver). */
     void setStateInformation (const void* data, int sizeInBytes) override;
 
     // One program: its state is the plug-in's state.
     void getCurrentProgramStateInformation (juce::MemoryBlock& destData) override;
     void setCurrentProgramStateInformation (const void* data, int sizeInBytes) override;
 
-    /** Runs the preset commands and keeps an unclaimed "showDeviceSelector". */
-    void commandFallback (std::unique_ptr<juce::HvCommand> command) override;
-
-    PresetCommands& getPresetCommands() noexcept { return presetCommands; }
-
 private:
     static BusesProperties stereoBuses();
-    bool hasFreeUnit() const;
+
+    /** Whether the host's wrapper has the host parameters tell it the restored values; the
+        VST3 wrapper reads every value back itself once a restore returns. */
+    bool wrapperWantsRestoredValuesReported() const noexcept;
 
     Eq713kParamsManager& productManager;
-    StateRestoreHandOver stateRestore { productManager };
-    PresetCommands presetCommands { *this, productManager };
-
-    std::unique_ptr<juce::ThreadBarierNonAutomatableParameter> connectedBarrier;
-    juce::MidiManager* midiManager = nullptr;
-    std::unique_ptr<Eq713kMidiBridge> bridge;
+    std::unique_ptr<Eq713kInstanceCore> core;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Eq713kPluginInstance)
 };

@@ -18,10 +18,7 @@ HvDawParameter::HvDawParameter (HvParamsManager& owner, int paramId, const Strin
 {
 }
 
-HvDawParameter::~HvDawParameter()
-{
-    cancelPendingUpdate();
-}
+HvDawParameter::~HvDawParameter() = default;
 
 float HvDawParameter::getValue() const
 {
@@ -37,7 +34,7 @@ void HvDawParameter::setValue (float newValue)
     if (value.exchange (newValue) == newValue)
         return;
 
-    triggerAsyncUpdate();
+    manager.handOverHostChange (id);
 }
 
 float HvDawParameter::getDefaultValue() const
@@ -86,9 +83,47 @@ AudioProcessorParameter::Category HvDawParameter::getCategory() const
     return category;
 }
 
+float HvDawParameter::getHostValueInPlainUnits() const
+{
+    const auto normalised = jlimit (0.0, 1.0, (double) value.load());
+    return (float) range.convertFrom0to1 (normalised);
+}
+
+float HvDawParameter::toNormalised (float plainValue) const
+{
+    return (float) range.convertTo0to1 (range.snapToLegalValue ((double) plainValue));
+}
+
+void HvDawParameter::takeRestoredValue (float plainValue, bool tellListeners)
+{
+    const auto normalised = toNormalised (plainValue);
+    value.store (normalised);
+
+    if (tellListeners)
+        sendValueChangedMessageToListeners (normalised);
+}
+
+HvParamsManager::AutomatableParamListener& HvDawParameter::hostRestoreSource()
+{
+    static AutomatableParamListener source;
+    return source;
+}
+
+void HvDawParameter::paramValueChanged (AutomatableParamListener* source, int paramId, float newValue)
+{
+    if (source != &hostRestoreSource())
+        AutomatableParamListener::paramValueChanged (source, paramId, newValue);
+}
+
+void HvDawParameter::paramGestureChanged (AutomatableParamListener* source, int paramId, bool starting)
+{
+    if (source != &hostRestoreSource())
+        AutomatableParamListener::paramGestureChanged (source, paramId, starting);
+}
+
 void HvDawParameter::paramValueChanged (int, float newValue)
 {
-    const auto normalised = (float) range.convertTo0to1 (range.snapToLegalValue ((double) newValue));
+    const auto normalised = toNormalised (newValue);
     value.exchange (normalised);
 
     // Calls setValue with the value just stored, which is equal and so goes no further.
@@ -97,16 +132,18 @@ void HvDawParameter::paramValueChanged (int, float newValue)
 
 void HvDawParameter::paramGestureChanged (int, bool starting)
 {
+    gestureOpenAtHost.store (starting);
+
     if (starting)
         beginChangeGesture();
     else
         endChangeGesture();
 }
 
-void HvDawParameter::handleAsyncUpdate()
+void HvDawParameter::endGestureLeftOpen()
 {
-    const auto normalised = jlimit (0.0, 1.0, (double) value.load());
-    manager.setParamValue (this, id, (float) range.convertFrom0to1 (normalised));
+    if (gestureOpenAtHost.exchange (false))
+        endChangeGesture();
 }
 
 } // namespace juce

@@ -15,12 +15,14 @@ namespace juce
     It carries a textual id ("p" and the id) only because LV2 names its ports by it; VST3
     and the other formats address it by index.
 
-    Host changes arrive on any thread, are stored atomically and reach the manager from an
-    asynchronous update on the message thread. The manager's changes and gestures go on to
-    the host.
+    Host changes arrive on any thread, are stored atomically and reach the manager later, on
+    the message thread, through the manager's hand-over. The manager's changes and gestures go
+    on to the host, except the values the host restored itself: it has those already.
+
+    The host's processor owns it and may destroy it on the host's thread; it keeps no work of
+    its own on the message thread, and the manager reaches it only through its gate.
 */
 class HvDawParameter : public AudioProcessorParameterWithID,
-                       private AsyncUpdater,
                        public HvParamsManager::AutomatableParamListener
 {
 public:
@@ -44,19 +46,37 @@ public:
     float getValueForText (const String& text) const override;
     Category getCategory() const override;
 
-    using HvParamsManager::AutomatableParamListener::paramValueChanged;
-    using HvParamsManager::AutomatableParamListener::paramGestureChanged;
+    /** The host's current value, converted from 0..1 to the plain range. */
+    float getHostValueInPlainUnits() const;
+
+    /** Any thread, inside the host's restore: the host's view becomes the restored (plain)
+        value. The value goes to this parameter's listeners (the host's wrapper) as a value
+        change, without a gesture, only when tellListeners is set. */
+    void takeRestoredValue (float plainValue, bool tellListeners);
+
+    /** Ends at the host a gesture begun there and not yet ended, when this parameter is
+        about to go; called once the manager has stopped calling it. */
+    void endGestureLeftOpen();
+
+    /** The source under which the values of a host's restore reach the manager's listeners on
+        the message thread: the host holds them already, so they are not reported back to it,
+        and they carry both channels, so they are not mirrored. Nobody's listener. */
+    static HvParamsManager::AutomatableParamListener& hostRestoreSource();
+
+    void paramValueChanged (AutomatableParamListener* source, int id, float value) override;
+    void paramGestureChanged (AutomatableParamListener* source, int id, bool starting) override;
     void paramValueChanged (int id, float value) override;
     void paramGestureChanged (int id, bool starting) override;
 
 private:
-    void handleAsyncUpdate() override;
+    float toNormalised (float plainValue) const;
 
     ValueToTextFunction valueToText;
     HvParamsManager& manager;
     const int id;
     const NormalisableRange<double> range;
     std::atomic<float> value;
+    std::atomic<bool> gestureOpenAtHost { false };
     float defaultValue;
     const int decimals = 2; // of the fallback text
     // The name, the (empty) label and the generic category are the base's.

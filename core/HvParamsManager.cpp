@@ -2,6 +2,8 @@
 
 #include "core/HvDawParameter.h"
 
+#include <cstring>
+
 namespace juce
 {
 
@@ -22,9 +24,60 @@ void HvParamsManager::AutomatableParamListener::paramGestureChanged (Automatable
 void HvParamsManager::AutomatableParamListener::paramGestureChanged (int, bool) {}
 
 //==============================================================================
+void HvParamsManager::PublishedSetting::publish (const var& value) noexcept
+{
+    if (value.isBool())
+    {
+        bits.store ((bool) value ? 1 : 0);
+        kind.store (boolKind);
+    }
+    else if (value.isInt())
+    {
+        bits.store ((int) value);
+        kind.store (intKind);
+    }
+    else if (value.isInt64())
+    {
+        bits.store ((int64) value);
+        kind.store (int64Kind);
+    }
+    else if (value.isDouble())
+    {
+        const auto number = (double) value;
+        int64 raw = 0;
+        std::memcpy (&raw, &number, sizeof (raw));
+        bits.store (raw);
+        kind.store (doubleKind);
+    }
+    else
+    {
+        kind.store (voidKind);
+    }
+}
+
+var HvParamsManager::PublishedSetting::read() const
+{
+    const auto raw = bits.load();
+
+    switch (kind.load())
+    {
+        case boolKind:  return raw != 0;
+        case intKind:   return (int) raw;
+        case int64Kind: return raw;
+        case doubleKind:
+        {
+            double number = 0.0;
+            std::memcpy (&number, &raw, sizeof (number));
+            return number;
+        }
+        default:        return {};
+    }
+}
+
+//==============================================================================
 HvParamsManager::AutomatableParameter::AutomatableParameter (HvParamsManager& owner, HvDawParameter* hostParam,
                                                              int paramId, float initialValue)
-    : hostParameter (hostParam), manager (owner), id (paramId), value (initialValue)
+    : hostParameter (hostParam), hostListener (hostParam), manager (owner), id (paramId), value (initialValue)
 {
     if (hostParameter != nullptr)
         listeners.add (hostParameter);
@@ -40,22 +93,59 @@ void HvParamsManager::AutomatableParameter::endParamGesture (AutomatableParamLis
         return;
 
     for (int i = 0; i < listeners.size(); ++i)
-        listeners.getUnchecked (i)->paramGestureChanged (source, id, false);
+        manager.tell (*this, listeners.getUnchecked (i), [&] (auto& l) { l.paramGestureChanged (source, id, false); });
+}
+
+HvParamsManager::NonAutomatableParamData::NonAutomatableParamData (var initialValue)
+    : value (std::move (initialValue))
+{
+    published.publish (value);
 }
 
 //==============================================================================
+HvParamsManager::~HvParamsManager()
+{
+    cancelPendingUpdate();
+}
+
+template <typename Call>
+void HvParamsManager::tell (const AutomatableParameter& param, AutomatableParamListener* listener, Call&& call)
+{
+    if (listener != param.hostListener)
+    {
+        call (*listener);
+        return;
+    }
+
+    if (const auto entry = hostObjects.enter())
+        call (*listener);
+}
+
 void HvParamsManager::setParamValue (AutomatableParamListener* source, int id, float value)
 {
     auto* param = findParam (id);
     if (param == nullptr)
         return;
 
-    param->value = value;
+    {
+        const WriteSequence::ScopedWrite write (writeSequence);
+        param->value.store (value);
+    }
 
     // Re-read the list's length and the value for each listener: a listener may set this
     // parameter again, or add and remove listeners, from inside its callback.
     for (int i = 0; i < param->listeners.size(); ++i)
-        param->listeners.getUnchecked (i)->paramValueChanged (source, id, param->value);
+        tell (*param, param->listeners.getUnchecked (i), [&] (auto& l) { l.paramValueChanged (source, id, param->value.load()); });
+}
+
+void HvParamsManager::notifyStoredValue (AutomatableParamListener* source, int id)
+{
+    auto* param = findParam (id);
+    if (param == nullptr)
+        return;
+
+    for (int i = 0; i < param->listeners.size(); ++i)
+        tell (*param, param->listeners.getUnchecked (i), [&] (auto& l) { l.paramValueChanged (source, id, param->value.load()); });
 }
 
 void HvParamsManager::beginParamGesture (AutomatableParamListener* source, int id)
@@ -68,7 +158,7 @@ void HvParamsManager::beginParamGesture (AutomatableParamListener* source, int i
         return;
 
     for (int i = 0; i < param->listeners.size(); ++i)
-        param->listeners.getUnchecked (i)->paramGestureChanged (source, id, true);
+        tell (*param, param->listeners.getUnchecked (i), [&] (auto& l) { l.paramGestureChanged (source, id, true); });
 }
 
 void HvParamsManager::endParamGesture (AutomatableParamListener* source, int id)
@@ -84,6 +174,11 @@ void HvParamsManager::setNonAutomatableParamValue (NonAutomatableParamListener* 
         return;
 
     setting->value = std::move (value);
+
+    {
+        const WriteSequence::ScopedWrite write (writeSequence);
+        setting->published.publish (setting->value);
+    }
 
     for (int i = 0; i < setting->listeners.size(); ++i)
     {
@@ -102,7 +197,7 @@ void HvParamsManager::addParamListener (AutomatableParamListener* listener, int 
     param->listeners.addIfNotAlreadyThere (listener);
 
     if (state == notifyCurrentValue)
-        listener->paramValueChanged (nullptr, id, param->value);
+        tell (*param, listener, [&] (auto& l) { l.paramValueChanged (nullptr, id, param->value.load()); });
 }
 
 void HvParamsManager::removeParamListener (AutomatableParamListener* listener, int id)
@@ -132,7 +227,7 @@ void HvParamsManager::removeNonAutomatableParamListener (NonAutomatableParamList
 float HvParamsManager::getParamValue (int id) const
 {
     if (auto* param = findParam (id))
-        return param->value;
+        return param->value.load();
 
     return 0.0f;
 }
@@ -151,6 +246,96 @@ HvDawParameter* HvParamsManager::getHostParameter (int id) const
         return param->hostParameter;
 
     return nullptr;
+}
+
+bool HvParamsManager::isHostParameter (const AutomatableParamListener* source) const noexcept
+{
+    if (source == nullptr)
+        return false;
+
+    for (auto* param : automatableParams)
+        if (param->hostListener == source)
+            return true;
+
+    return false;
+}
+
+HvParamsManager::Snapshot HvParamsManager::takeSnapshot() const
+{
+    Snapshot snapshot;
+    snapshot.params.resize ((size_t) automatableParams.size());
+    snapshot.settings.resize ((size_t) nonAutomatableParams.size());
+
+    writeSequence.readConsistently ([&]
+    {
+        for (int id = 0; id < automatableParams.size(); ++id)
+            snapshot.params[(size_t) id] = automatableParams.getUnchecked (id)->value.load();
+
+        for (int id = 0; id < nonAutomatableParams.size(); ++id)
+            snapshot.settings[(size_t) id] = nonAutomatableParams.getUnchecked (id)->published.read();
+    });
+
+    return snapshot;
+}
+
+void HvParamsManager::storeRestoredValues (const std::vector<std::pair<int, float>>& values, bool reportToHost)
+{
+    {
+        const WriteSequence::ScopedWrite write (writeSequence);
+
+        for (const auto& [id, value] : values)
+            if (auto* param = findParam (id))
+                param->value.store (value);
+    }
+
+    // The host is inside one of its calls on the instance here, so its parameters exist.
+    for (const auto& [id, value] : values)
+        if (auto* param = findParam (id); param != nullptr && param->hostParameter != nullptr)
+            param->hostParameter->takeRestoredValue (value, reportToHost);
+}
+
+void HvParamsManager::detachHostParameters()
+{
+    if (! hostObjects.isOpen())
+        return;
+
+    hostObjects.close();
+
+    // The message thread no longer calls them, so this thread may: a gesture that would have
+    // ended later (a knob turned on the unit, a linked twin) ends before they go.
+    for (auto* param : automatableParams)
+        if (param->hostParameter != nullptr)
+            param->hostParameter->endGestureLeftOpen();
+}
+
+void HvParamsManager::handOverHostChange (int id)
+{
+    if (auto* param = findParam (id))
+    {
+        param->hostChangeWaiting.store (true);
+        triggerAsyncUpdate();
+    }
+}
+
+void HvParamsManager::handleAsyncUpdate()
+{
+    for (auto* param : automatableParams)
+    {
+        if (! param->hostChangeWaiting.exchange (false))
+            continue;
+
+        float hostValue = 0.0f;
+        {
+            const auto entry = hostObjects.enter();
+            if (! entry)
+                return;
+
+            hostValue = param->hostParameter->getHostValueInPlainUnits();
+        }
+
+        // The host parameter is the source, so it is not told of its own change.
+        setParamValue (param->hostListener, param->id, hostValue);
+    }
 }
 
 void HvParamsManager::addAutomatableParam (HvDawParameter& hostParameter)

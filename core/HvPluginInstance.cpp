@@ -1,6 +1,7 @@
 #include "core/HvPluginInstance.h"
 
 #include "core/HvDawParameter.h"
+#include "core/MessageThreadTask.h"
 
 namespace juce
 {
@@ -15,8 +16,17 @@ HvPluginInstance::HvPluginInstance (std::unique_ptr<HvParamsManager> manager, co
 
 HvPluginInstance::~HvPluginInstance()
 {
-    // The manager goes before the processor base deletes the host parameters it points to.
-    paramsManager.reset();
+    if (paramsManager != nullptr)
+        MessageThreadTask::runTearDown ([manager = releaseParamsManager()]() mutable { manager.reset(); });
+}
+
+std::unique_ptr<HvParamsManager> HvPluginInstance::releaseParamsManager()
+{
+    // Before the processor base deletes the host parameters the manager points to.
+    if (paramsManager != nullptr)
+        paramsManager->detachHostParameters();
+
+    return std::move (paramsManager);
 }
 
 } // namespace juce

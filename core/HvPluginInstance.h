@@ -10,7 +10,10 @@ namespace juce
 {
 
 /** The generic plug-in processor: owns the parameter manager, offers its host parameters to
-    the host in id order, and passes audio through untouched. */
+    the host in id order, and passes audio through untouched.
+
+    The host may destroy it on a thread of its own: the manager, whose listeners work on the
+    message thread, is then handed to the message thread to be deleted there. */
 class HvPluginInstance : public AudioProcessor
 {
 public:
@@ -37,6 +40,11 @@ public:
 
     void getStateInformation (MemoryBlock&) override {}
     void setStateInformation (const void*, int) override {}
+
+protected:
+    /** For a subclass that tears the manager down together with its own message-thread parts;
+        the host parameters are detached from it first. */
+    std::unique_ptr<HvParamsManager> releaseParamsManager();
 
 private:
     std::unique_ptr<HvParamsManager> paramsManager;

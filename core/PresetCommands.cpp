@@ -1,8 +1,8 @@
 #include "core/PresetCommands.h"
 
-#include "core/Eq713kParamsManager.h"
 #include "core/Ids.h"
 #include "core/PresetFile.h"
+#include "core/StateRestoreHandOver.h"
 
 namespace
 {
@@ -28,11 +28,10 @@ void reportWithAlertWindow (const juce::File& target)
 
 } // namespace
 
-PresetCommands::PresetCommands (juce::AudioProcessor& processorToSave, Eq713kParamsManager& managerToRestore)
+PresetCommands::PresetCommands (StateRestoreHandOver& stateToSaveAndRestore)
     : askToReplace (askWithAlertWindow),
       reportSaveFailure (reportWithAlertWindow),
-      processor (processorToSave),
-      manager (managerToRestore)
+      state (stateToSaveAndRestore)
 {
 }
 
@@ -104,10 +103,10 @@ void PresetCommands::saveChosenFile (const juce::File& chosen)
 
 void PresetCommands::writePreset (const juce::File& target)
 {
-    juce::MemoryBlock state;
-    processor.getStateInformation (state);
+    juce::MemoryBlock block;
+    state.writeState (block);
 
-    if (! PresetFile::write (target, state) && reportSaveFailure != nullptr)
+    if (! PresetFile::write (target, block) && reportSaveFailure != nullptr)
         reportSaveFailure (target);
 }
 
@@ -117,5 +116,5 @@ void PresetCommands::loadChosenFile (const juce::File& chosen)
         return;
 
     if (const auto block = PresetFile::read (chosen))
-        manager.setStateInformation (block->getData(), (int) block->getSize());
+        state.restorePreset (block->getData(), (int) block->getSize());
 }

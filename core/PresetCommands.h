@@ -2,13 +2,12 @@
 
 #include "core/HvCommand.h"
 
-#include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <functional>
 #include <memory>
 
-class Eq713kParamsManager;
+class StateRestoreHandOver;
 
 /** The instance's part of the command queue: the commands that no listener took.
 
@@ -20,7 +19,9 @@ class Eq713kParamsManager;
 class PresetCommands
 {
 public:
-    PresetCommands (juce::AudioProcessor& processor, Eq713kParamsManager& manager);
+    /** Saves what the host would save, and loads as the user's edit, both through the
+        instance's state hand-over. */
+    explicit PresetCommands (StateRestoreHandOver& state);
     ~PresetCommands();
 
     /** The command queue's fallback; a command that is not kept is deleted on return. */
@@ -51,8 +52,7 @@ private:
                         void (PresetCommands::*completion) (const juce::File&));
     void writePreset (const juce::File& target);
 
-    juce::AudioProcessor& processor;
-    Eq713kParamsManager& manager;
+    StateRestoreHandOver& state;
     std::unique_ptr<juce::FileChooser> chooser;
     std::unique_ptr<juce::HvCommand> parkedCommand;
 

@@ -2,6 +2,13 @@
 
 #include "core/StateBlockCheck.h"
 
+#if ! JUCE_WINDOWS
+ #include <cerrno>
+ #include <fcntl.h>
+ #include <sys/stat.h>
+ #include <unistd.h>
+#endif
+
 juce::File PresetFile::withPresetExtension (const juce::File& chosen)
 {
     return chosen.getSiblingFile (chosen.getFileNameWithoutExtension() + extension);
@@ -32,6 +39,8 @@ bool PresetFile::write (const juce::File& target, const juce::MemoryBlock& block
     return temporary.overwriteTargetFileWithTemporary();
 }
 
+#if JUCE_WINDOWS
+
 std::optional<juce::MemoryBlock> PresetFile::read (const juce::File& file)
 {
     if (! file.existsAsFile())
@@ -52,3 +61,48 @@ std::optional<juce::MemoryBlock> PresetFile::read (const juce::File& file)
 
     return block;
 }
+
+#else
+
+std::optional<juce::MemoryBlock> PresetFile::read (const juce::File& file)
+{
+    if (file.getFullPathName().isEmpty())
+        return {};
+
+    // Opened without waiting and checked on the open file itself: opening a FIFO for reading
+    // would otherwise wait for a writer, and the name may change what it names between a
+    // check and the open.
+    const auto fd = ::open (file.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+
+    const auto closeOnReturn = juce::ScopeGuard { [fd] { ::close (fd); } };
+
+    struct stat info {};
+    if (::fstat (fd, &info) != 0 || ! S_ISREG (info.st_mode))
+        return {};
+
+    if (info.st_size < 0 || (juce::uint64) info.st_size > StateBlockCheck::maxBlockBytes)
+        return {};
+
+    const auto size = (size_t) info.st_size;
+    juce::MemoryBlock block (size);
+    size_t done = 0;
+
+    while (done < size)
+    {
+        const auto n = ::read (fd, static_cast<char*> (block.getData()) + done, size - done);
+
+        if (n < 0 && errno == EINTR)
+            continue;
+
+        if (n <= 0)
+            return {};
+
+        done += (size_t) n;
+    }
+
+    return block;
+}
+
+#endif

@@ -24,7 +24,8 @@ public:
         in the target's place, so a failed write leaves an existing file as it was. */
     static bool write (const juce::File& target, const juce::MemoryBlock& block);
 
-    /** The whole file, or nothing when it is missing, is not a file, is larger than any
-        state can be, or cannot be read completely. */
+    /** The whole file, or nothing when it is missing, is not a regular file (a folder, a
+        FIFO, a device: refused without waiting on it), is larger than any state can be, or
+        cannot be read completely. */
     static std::optional<juce::MemoryBlock> read (const juce::File& file);
 };

@@ -17,6 +17,7 @@ namespace
 {
 
 using Element = StateXmlReader::Element;
+using Snapshot = juce::HvParamsManager::Snapshot;
 
 //==============================================================================
 // Numbers from text. The framework's own readers overflow a signed int on long digit runs
@@ -227,47 +228,33 @@ bool isRestoredSetting (int id)
 }
 
 //==============================================================================
-void applyParameter (Eq713kParamsManager& manager, int id, float value)
+using Restored = StateFormat::Restored;
+
+void addParameter (Restored& restored, int id, float value)
 {
-    // A session holds both channels' values: they are applied as they stand, not mirrored.
-    auto* source = &StereoParameterLinker::bothChannelsSource();
-    manager.beginParamGesture (source, id);
-    manager.setParamValue (source, id, value);
-    manager.endParamGesture (source, id);
+    restored.parameters.emplace_back (id, value);
 }
 
-/** Settings to hand over once the parameters are applied, each id once with the last
-    value the block gave it, in the order in which the hand-overs would have been made. */
-class SettingsToHandOver
+/** Each setting id once, with the last value the block gave it, in the order in which the
+    hand-overs would have been made. */
+void addSetting (Restored& restored, int id, juce::var value)
 {
-public:
-    void add (int id, juce::var value)
+    auto& settings = restored.settings;
+
+    for (auto it = settings.begin(); it != settings.end(); ++it)
     {
-        for (auto it = pending.begin(); it != pending.end(); ++it)
+        if (it->first == id)
         {
-            if (it->first == id)
-            {
-                pending.erase (it);
-                break;
-            }
+            settings.erase (it);
+            break;
         }
-
-        pending.emplace_back (id, std::move (value));
     }
 
-    void handOver (Eq713kParamsManager& manager) const
-    {
-        for (const auto& [id, value] : pending)
-            if (auto* barrier = manager.getSettingBarrier (id))
-                barrier->setParamValue (value);
-    }
-
-private:
-    std::vector<std::pair<int, juce::var>> pending;
-};
+    settings.emplace_back (id, std::move (value));
+}
 
 //==============================================================================
-void restorePreset (Eq713kParamsManager& manager, const juce::ValueTree& preset)
+void restorePreset (Restored& restored, const juce::ValueTree& preset)
 {
     // The position of a child names the parameter; its own "PARAM_ID" is not consulted.
     const auto numPositions = juce::jmin (preset.getNumChildren(), (int) ParamData::NUM_PARAMS);
@@ -291,7 +278,7 @@ void restorePreset (Eq713kParamsManager& manager, const juce::ValueTree& preset)
 
         // Clamped before the conversion to float, which would overflow on a huge value.
         if (std::isfinite (number))
-            applyParameter (manager, i, (float) juce::jlimit (0.0, 1.0, number));
+            addParameter (restored, i, (float) juce::jlimit (0.0, 1.0, number));
     }
 }
 
@@ -305,7 +292,7 @@ bool isPresetZero (const juce::ValueTree& preset)
     return converted.has_value() && std::isfinite (*converted) && std::trunc (*converted) == 0.0;
 }
 
-void collectSettings (const Eq713kParamsManager& manager, const juce::ValueTree& settings, SettingsToHandOver& toHandOver)
+void collectSettings (const Snapshot& current, const juce::ValueTree& settings, Restored& restored)
 {
     for (const auto& child : settings)
     {
@@ -322,38 +309,34 @@ void collectSettings (const Eq713kParamsManager& manager, const juce::ValueTree&
         if (! isRestoredSetting (id))
             continue;
         const auto* storedValue = child.getPropertyPointer (StateFormat::valueProperty);
-        const auto value = storedValue != nullptr ? *storedValue : manager.getNonAutomatableParamValue (id);
+        const auto value = storedValue != nullptr ? *storedValue : current.settings[(size_t) id];
 
         if (auto setting = settingFrom (id, value))
-            toHandOver.add (id, std::move (*setting));
+            addSetting (restored, id, std::move (*setting));
     }
 }
 
-void restoreFromTree (Eq713kParamsManager& manager, const juce::ValueTree& state)
+void readTree (const Snapshot& current, const juce::ValueTree& state, Restored& restored)
 {
     if (! state.isValid() || ! state.hasType (StateFormat::rootType))
         return;
-
-    SettingsToHandOver settings;
 
     for (const auto& child : state)
     {
         if (child.hasType (StateFormat::presetType))
         {
             if (isPresetZero (child))
-                restorePreset (manager, child);
+                restorePreset (restored, child);
         }
         else if (child.hasType (StateFormat::settingsType))
         {
-            collectSettings (manager, child, settings);
+            collectSettings (current, child, restored);
         }
     }
-
-    settings.handOver (manager);
 }
 
 //==============================================================================
-void applyXmlParameters (Eq713kParamsManager& manager, const Element& parameters)
+void readXmlParameters (Restored& restored, const Element& parameters)
 {
     for (const auto& child : parameters.children)
     {
@@ -371,7 +354,7 @@ void applyXmlParameters (Eq713kParamsManager& manager, const Element& parameters
 
         const auto value = (float) number;
         if (value >= 0.0f && value <= 1.0f)
-            applyParameter (manager, id, value);
+            addParameter (restored, id, value);
     }
 }
 
@@ -381,7 +364,7 @@ int integerAttribute (const Element& element, const char* name)
     return stored != nullptr ? leadingInteger (*stored) : 0;
 }
 
-void restoreFromXml (Eq713kParamsManager& manager, const juce::String& text)
+void readXml (const Snapshot& current, const juce::String& text, Restored& restored)
 {
     if (text.isEmpty())
         return;
@@ -395,7 +378,7 @@ void restoreFromXml (Eq713kParamsManager& manager, const juce::String& text)
     if (presets == nullptr)
     {
         if (const auto* parameters = root->findChildIgnoringCase ("parameters"))
-            applyXmlParameters (manager, *parameters);
+            readXmlParameters (restored, *parameters);
 
         return;
     }
@@ -406,13 +389,13 @@ void restoreFromXml (Eq713kParamsManager& manager, const juce::String& text)
     for (const auto& preset : presets->children)
         if (leadingInteger (preset->tagName) == active)
             if (const auto* parameters = preset->findChildIgnoringCase ("parameters"))
-                applyXmlParameters (manager, *parameters);
+                readXmlParameters (restored, *parameters);
 
     // The unit is remembered only while one is connected.
-    if (deviceNumber >= 0 && static_cast<bool> (manager.getNonAutomatableParamValue (ParamData::IS_CONNECTED)))
+    if (deviceNumber >= 0 && static_cast<bool> (current.settings[(size_t) ParamData::IS_CONNECTED]))
     {
-        manager.getSettingBarrier (ParamData::SHOULD_BE_CONNECTED)->setParamValue (true);
-        manager.getSettingBarrier (ParamData::CONNECTED_DEV_SN)->setParamValue (deviceNumber);
+        addSetting (restored, ParamData::SHOULD_BE_CONNECTED, true);
+        addSetting (restored, ParamData::CONNECTED_DEV_SN, deviceNumber);
     }
 }
 
@@ -438,8 +421,10 @@ juce::String wrappedXmlText (const juce::uint8* bytes, size_t numBytes)
 } // namespace
 
 //==============================================================================
-juce::ValueTree StateFormat::createTree (const juce::HvParamsManager& manager)
+juce::ValueTree StateFormat::createTree (const Snapshot& values)
 {
+    jassert ((int) values.params.size() == ParamData::NUM_PARAMS && (int) values.settings.size() == ParamData::NUM_NA_PARAMS);
+
     juce::ValueTree preset (presetType);
     preset.setProperty (presetNumberProperty, 0, nullptr);
 
@@ -448,7 +433,7 @@ juce::ValueTree StateFormat::createTree (const juce::HvParamsManager& manager)
         juce::ValueTree param (paramType);
         param.setProperty (nameProperty, ParamData::paramName[id], nullptr);
         param.setProperty (idProperty, id, nullptr);
-        param.setProperty (valueProperty, (double) manager.getParamValue (id), nullptr);
+        param.setProperty (valueProperty, (double) values.params[(size_t) id], nullptr);
         preset.appendChild (param, nullptr);
     }
 
@@ -459,7 +444,7 @@ juce::ValueTree StateFormat::createTree (const juce::HvParamsManager& manager)
         juce::ValueTree setting (settingType);
         setting.setProperty (nameProperty, ParamData::naParamName[id], nullptr);
         setting.setProperty (idProperty, id, nullptr);
-        setting.setProperty (valueProperty, manager.getNonAutomatableParamValue (id), nullptr);
+        setting.setProperty (valueProperty, values.settings[(size_t) id], nullptr);
         settings.appendChild (setting, nullptr);
     }
 
@@ -469,21 +454,52 @@ juce::ValueTree StateFormat::createTree (const juce::HvParamsManager& manager)
     return state;
 }
 
-void StateFormat::restore (Eq713kParamsManager& manager, const void* data, size_t numBytes)
+void StateFormat::writeBlock (const Snapshot& values, juce::MemoryBlock& destData)
 {
-    JUCE_ASSERT_MESSAGE_THREAD
+    // From the block's start: it ends up exactly as long as the stream.
+    juce::MemoryOutputStream out (destData, false);
+    createTree (values).writeToStream (out);
+}
 
-    if (data == nullptr || numBytes == 0 || numBytes > StateBlockCheck::maxBlockBytes)
-        return;
+StateFormat::Restored StateFormat::read (const void* data, size_t numBytes, const Snapshot& current)
+{
+    Restored restored;
+
+    if (data == nullptr || numBytes == 0 || numBytes > StateBlockCheck::maxBlockBytes
+        || (int) current.params.size() != ParamData::NUM_PARAMS || (int) current.settings.size() != ParamData::NUM_NA_PARAMS)
+        return restored;
 
     const auto* bytes = static_cast<const juce::uint8*> (data);
 
     // The forms cannot be mistaken for each other: a state tree starts with its root type
     // and XML text, once past any byte-order mark, white space or markup, with a '<'.
     if (isWrappedXml (bytes, numBytes))
-        restoreFromXml (manager, wrappedXmlText (bytes, numBytes));
+        readXml (current, wrappedXmlText (bytes, numBytes), restored);
     else if (StateBlockCheck::isValueTreeOfType (data, numBytes, rootTypeName))
-        restoreFromTree (manager, juce::ValueTree::readFromData (data, numBytes));
+        readTree (current, juce::ValueTree::readFromData (data, numBytes), restored);
     else
-        restoreFromXml (manager, juce::String::createStringFromData (data, (int) numBytes));
+        readXml (current, juce::String::createStringFromData (data, (int) numBytes), restored);
+
+    return restored;
+}
+
+void StateFormat::restore (Eq713kParamsManager& manager, const void* data, size_t numBytes)
+{
+    JUCE_ASSERT_MESSAGE_THREAD
+
+    const auto restored = read (data, numBytes, manager.takeSnapshot());
+
+    // A preset holds both channels' values: they are applied as they stand, not mirrored.
+    auto* source = &StereoParameterLinker::bothChannelsSource();
+
+    for (const auto& [id, value] : restored.parameters)
+    {
+        manager.beginParamGesture (source, id);
+        manager.setParamValue (source, id, value);
+        manager.endParamGesture (source, id);
+    }
+
+    for (const auto& [id, value] : restored.settings)
+        if (auto* barrier = manager.getSettingBarrier (id))
+            barrier->setParamValue (value);
 }

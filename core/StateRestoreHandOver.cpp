@@ -1,7 +1,9 @@
 #include "core/StateRestoreHandOver.h"
 
 #include "core/Eq713kParamsManager.h"
-#include "core/StateBlockCheck.h"
+#include "core/StateFormat.h"
+
+#include <algorithm>
 
 StateRestoreHandOver::StateRestoreHandOver (Eq713kParamsManager& owner) : manager (owner)
 {
@@ -12,42 +14,116 @@ StateRestoreHandOver::~StateRestoreHandOver()
     cancelPendingUpdate();
 }
 
-void StateRestoreHandOver::restore (const void* data, int sizeInBytes)
+void StateRestoreHandOver::restore (const void* data, int sizeInBytes, bool reportToHost)
 {
     if (data == nullptr || sizeInBytes <= 0)
         return;
 
-    if (juce::MessageManager::existsAndIsCurrentThread())
-    {
-        // A block handed over earlier is older than this one and goes first.
+    const auto onMessageThread = juce::MessageManager::existsAndIsCurrentThread();
+
+    // A restore handed over earlier is older than this one and is told first.
+    if (onMessageThread)
         handleUpdateNowIfNeeded();
-        manager.setStateInformation (data, sizeInBytes);
+
+    const auto current = manager.takeSnapshot();
+    const auto restored = StateFormat::read (data, (size_t) sizeInBytes, current);
+    const auto values = Eq713kParamsManager::valuesAfterRestoring (restored.parameters, current);
+
+    if (values.empty() && restored.settings.empty())
         return;
+
+    manager.storeRestoredValues (values, reportToHost);
+
+    std::vector<int> ids;
+    for (const auto& entry : values)
+        ids.push_back (entry.first);
+
+    if (onMessageThread)
+    {
+        announce (ids);
+        ids.clear();
     }
 
-    // Too large to be a state: it would restore nothing, so it is not worth a copy.
-    if ((size_t) sizeInBytes > StateBlockCheck::maxBlockBytes)
-        return;
-
-    auto copy = std::make_unique<juce::MemoryBlock> (data, (size_t) sizeInBytes);
     {
         const juce::SpinLock::ScopedLockType hold (lock);
-        std::swap (pending, copy);
+
+        for (auto id : ids)
+            if (std::find (waiting.parameters.begin(), waiting.parameters.end(), id) == waiting.parameters.end())
+                waiting.parameters.push_back (id);
+
+        for (const auto& setting : restored.settings)
+        {
+            waiting.settings.erase (std::remove_if (waiting.settings.begin(), waiting.settings.end(),
+                                                    [&] (const auto& s) { return s.first == setting.first; }),
+                                    waiting.settings.end());
+            waiting.settings.push_back (setting);
+        }
+
+        ++waiting.generation;
     }
 
-    // A block replaced before the message thread took it is released outside the lock.
-    copy.reset();
     triggerAsyncUpdate();
+}
+
+void StateRestoreHandOver::restorePreset (const void* data, int sizeInBytes)
+{
+    handleUpdateNowIfNeeded();
+    manager.setStateInformation (data, sizeInBytes);
+}
+
+void StateRestoreHandOver::writeState (juce::MemoryBlock& destData) const
+{
+    // The waiting settings are read first: they leave only once they are in the store.
+    std::vector<std::pair<int, juce::var>> settings;
+    {
+        const juce::SpinLock::ScopedLockType hold (lock);
+        settings = waiting.settings;
+    }
+
+    auto values = manager.takeSnapshot();
+
+    for (const auto& [id, value] : settings)
+        if (juce::isPositiveAndBelow (id, (int) values.settings.size()))
+            values.settings[(size_t) id] = value;
+
+    StateFormat::writeBlock (values, destData);
 }
 
 void StateRestoreHandOver::handleAsyncUpdate()
 {
-    std::unique_ptr<juce::MemoryBlock> block;
+    Waiting taken;
     {
         const juce::SpinLock::ScopedLockType hold (lock);
-        std::swap (pending, block);
+        taken = waiting;
     }
 
-    if (block != nullptr)
-        manager.setStateInformation (block->getData(), (int) block->getSize());
+    announce (taken.parameters);
+
+    // After the parameters, as a restore made here orders them.
+    for (const auto& [id, value] : taken.settings)
+    {
+        if (auto* barrier = manager.getSettingBarrier (id))
+        {
+            barrier->setParamValue (value);
+            barrier->applyNow();
+        }
+    }
+
+    // Kept when another restore came meanwhile: its own callback tells it.
+    const juce::SpinLock::ScopedLockType hold (lock);
+
+    if (waiting.generation == taken.generation)
+        waiting = {};
+}
+
+void StateRestoreHandOver::announce (const std::vector<int>& ids)
+{
+    auto* source = &juce::HvDawParameter::hostRestoreSource();
+
+    for (auto id : ids)
+    {
+        manager.beginParamGesture (source, id);
+        manager.notifyStoredValue (source, id);
+        manager.endParamGesture (source, id);
+    }
 }

@@ -34,6 +34,11 @@ juce::HvParamsManager::AutomatableParamListener& StereoParameterLinker::bothChan
     return source;
 }
 
+bool StereoParameterLinker::carriesBothChannels (const AutomatableParamListener* source)
+{
+    return source == &bothChannelsSource() || source == &juce::HvDawParameter::hostRestoreSource();
+}
+
 void StereoParameterLinker::paramValueChanged (AutomatableParamListener* source, int id, float value)
 {
     if (id == ParamData::CHANNEL)
@@ -42,8 +47,7 @@ void StereoParameterLinker::paramValueChanged (AutomatableParamListener* source,
         return;
     }
 
-    if (dynamic_cast<juce::HvDawParameter*> (source) != nullptr || source == this
-        || source == &bothChannelsSource() || ! linked.load())
+    if (manager.isHostParameter (source) || source == this || carriesBothChannels (source) || ! linked.load())
         return;
 
     if (const auto twin = twinOf (id); twin >= 0)
@@ -52,7 +56,7 @@ void StereoParameterLinker::paramValueChanged (AutomatableParamListener* source,
 
 void StereoParameterLinker::paramGestureChanged (AutomatableParamListener* source, int id, bool starting)
 {
-    if (source == this || source == &bothChannelsSource())
+    if (source == this || carriesBothChannels (source))
         return;
 
     const auto twin = twinOf (id);

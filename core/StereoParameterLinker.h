@@ -33,6 +33,9 @@ public:
     static AutomatableParamListener& bothChannelsSource();
 
 private:
+    /** This source and the host's restore (HvDawParameter::hostRestoreSource). */
+    static bool carriesBothChannels (const AutomatableParamListener* source);
+
     enum MessageKind
     {
         setValue = 1,

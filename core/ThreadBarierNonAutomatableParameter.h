@@ -19,6 +19,9 @@ public:
     /** Any thread. */
     void setParamValue (const var& newValue);
 
+    /** Message thread: applies a value still waiting now rather than later. */
+    void applyNow() { handleUpdateNowIfNeeded(); }
+
     int getId() const noexcept { return id; }
 
 private:

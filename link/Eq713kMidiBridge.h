@@ -8,7 +8,7 @@
 #include <memory>
 
 class Eq713kParamsManager;
-class Eq713kPluginInstance;
+class Eq713kInstanceCore;
 class MidiChannelParam;
 class MidiLRParam;
 class MidiSwitchParams;
@@ -22,7 +22,7 @@ class MidiSwitchParams;
 class Eq713kMidiBridge : public juce::MidiDevice::Listener
 {
 public:
-    Eq713kMidiBridge (Eq713kPluginInstance& instance, Eq713kParamsManager& params);
+    Eq713kMidiBridge (Eq713kInstanceCore& instance, Eq713kParamsManager& params);
     ~Eq713kMidiBridge() override;
 
     /** Message thread. With a device: builds the objects and sends the channel selection;
@@ -70,7 +70,7 @@ private:
     /** Taken from the receive thread, with the reports being routed finished, then deleted. */
     void deleteHardwareObjects();
 
-    Eq713kPluginInstance& instance;
+    Eq713kInstanceCore& instance;
     Eq713kParamsManager& params;
     juce::MidiDevice* device = nullptr;
 

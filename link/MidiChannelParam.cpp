@@ -36,6 +36,9 @@ MidiChannelParam::MidiChannelParam (UnitSender unitSender, juce::HvParamsManager
 
 MidiChannelParam::~MidiChannelParam()
 {
+    // Stopped here: the object may be deleted after the message loop has ended.
+    stopTimer (sendTimerId);
+    stopTimer (setUpTimerId);
     cancelPendingUpdate();
     channel.endGesture();
 

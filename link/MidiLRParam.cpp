@@ -40,7 +40,12 @@ MidiLRParam::MidiLRParam (MidiChannelParam::UnitSender unitSender, juce::HvParam
     left.send = [this] (int value) { send (value, false); };
 
     right.onGesture = [this] (bool starting) { rightGesture (starting); };
-    right.onReceived = [this] (int value) { apply (rightId, value); };
+    right.onReceived = [this] (int value)
+    {
+        // Only inside a gesture of its own: the host never sees it move outside one.
+        if (rightGestureBegun)
+            apply (rightId, value);
+    };
     right.send = [this] (int value) { send (value, true); };
 }
 
@@ -69,12 +74,11 @@ void MidiLRParam::paramMidiChanged (int value)
     if (receivingLocked.load())
         return;
 
+    // While the unit's channels are linked the value is the left parameter's; the stereo
+    // linker carries it, inside its mirror of the left gesture, over to the right parameter.
     switch (selectedChannel.load())
     {
         case 0:
-            left.setReceivedValue (value);
-            right.setReceivedValue (value);
-            break;
         case 1: left.setReceivedValue (value); break;
         case 2: right.setReceivedValue (value); break;
         default: break;
@@ -143,10 +147,11 @@ void MidiLRParam::gesture (int id, bool starting)
 
 void MidiLRParam::rightGesture (bool starting)
 {
-    // While the unit's channels are linked, the stereo linker carries the left gesture over
-    // to the right parameter. A right gesture of our own as well would make the linker nest
-    // each gesture inside the other's twin; each would wait for the other to end, and
-    // neither would ever end at the host. The right value is applied all the same.
+    // The right parameter is reported to only while channel 2 is selected on the unit. Should
+    // the unit have linked its channels before the report is applied, the stereo linker
+    // carries the left gesture over instead: a right gesture of our own as well would make the
+    // linker nest each gesture inside the other's twin, each would wait for the other to end,
+    // and neither would ever end at the host. The report is then dropped.
     if (starting)
     {
         rightGestureBegun = selectedChannel.load() != 0;

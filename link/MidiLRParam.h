@@ -15,9 +15,9 @@ class MidiDevice;
 /** Binds a channel-1 parameter (left) and its channel-2 twin (right) to one hardware
     number. The unit has one set of controls acting on its selected channel (or on both
     when linked), so values go out with the channel flag that suits the selection, and a
-    reported value goes to the parameter(s) of the selected channel. While linked, a
-    right-channel change is not sent, and a reported value takes the right parameter inside
-    the stereo linker's mirror of the left one's gesture rather than in a gesture of its own.
+    reported value goes to the parameter of the selected channel. While linked, a right-channel
+    change is not sent, and a reported value goes to the left parameter only: the right one
+    takes it through the stereo linker's mirror, inside the mirrored gesture.
 */
 class MidiLRParam : public juce::HvParamsManager::AutomatableParamListener,
                     public MidiChannelParam::ChannelRecallingListener

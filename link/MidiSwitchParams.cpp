@@ -45,10 +45,10 @@ MidiSwitchParams::MidiSwitchParams (MidiChannelParam::UnitSender unitSender, juc
     for (auto id : { firstLeftId, firstRightId, secondLeftId, secondRightId })
         params.addParamListener (this, id, juce::HvParamsManager::noNotification);
 
-    bind (firstLeft, firstLeftId, firstToFloat, secondLeftId, secondToInt, false);
-    bind (firstRight, firstRightId, firstToFloat, secondRightId, secondToInt, true);
-    bind (secondLeft, secondLeftId, secondToFloat, firstLeftId, firstToInt, false);
-    bind (secondRight, secondRightId, secondToFloat, firstRightId, firstToInt, true);
+    bind (firstLeft, firstLeftId, firstToFloat, secondLeftId, secondToInt, false, gestureBegun[0]);
+    bind (firstRight, firstRightId, firstToFloat, secondRightId, secondToInt, true, gestureBegun[1]);
+    bind (secondLeft, secondLeftId, secondToFloat, firstLeftId, firstToInt, false, gestureBegun[2]);
+    bind (secondRight, secondRightId, secondToFloat, firstRightId, firstToInt, true, gestureBegun[3]);
 }
 
 MidiSwitchParams::~MidiSwitchParams()
@@ -61,13 +61,14 @@ MidiSwitchParams::~MidiSwitchParams()
 }
 
 void MidiSwitchParams::bind (MidiParam& param, int id, const ToFloat& converter,
-                             int otherPairId, const ToInt& otherConverter, bool isRight)
+                             int otherPairId, const ToInt& otherConverter, bool isRight, bool& begun)
 {
-    // While the unit's channels are linked, the stereo linker carries each left gesture over
-    // to the right parameter. A right gesture of our own as well would make the linker nest
-    // each gesture inside the other's twin; each would wait for the other to end, and
-    // neither would ever end at the host. The right value is applied all the same.
-    param.onGesture = [this, id, isRight, begun = false] (bool starting) mutable
+    // A right parameter is reported to only while channel 2 is selected on the unit. Should
+    // the unit have linked its channels before the report is applied, the stereo linker
+    // carries the left gesture over instead: a right gesture of our own as well would make the
+    // linker nest each gesture inside the other's twin, each would wait for the other to end,
+    // and neither would ever end at the host. The report is then dropped.
+    param.onGesture = [this, id, isRight, &begun] (bool starting)
     {
         if (starting)
         {
@@ -82,10 +83,12 @@ void MidiSwitchParams::bind (MidiParam& param, int id, const ToFloat& converter,
         }
     };
 
-    // Named as the source, so that the value does not go back to the unit.
-    param.onReceived = [this, id, &converter] (int value)
+    // Named as the source, so that the value does not go back to the unit; applied only inside
+    // a gesture of its own, so that the host never sees it move outside one.
+    param.onReceived = [this, id, &converter, &begun] (int value)
     {
-        params.setParamValue (this, id, normalised (converter (value)));
+        if (begun)
+            params.setParamValue (this, id, normalised (converter (value)));
     };
 
     // The byte carries the other control of the same channel too, as it is now.
@@ -115,14 +118,11 @@ void MidiSwitchParams::paramMidiChanged (int value)
     if (receivingLocked.load())
         return;
 
+    // While the unit's channels are linked the byte is the left parameters'; the stereo linkers
+    // carry it, inside their mirrors of the left gestures, over to the right parameters.
     switch (selectedChannel.load())
     {
         case 0:
-            firstLeft.setReceivedValue (value);
-            firstRight.setReceivedValue (value);
-            secondLeft.setReceivedValue (value);
-            secondRight.setReceivedValue (value);
-            break;
         case 1:
             firstLeft.setReceivedValue (value);
             secondLeft.setReceivedValue (value);

@@ -16,8 +16,8 @@ class MidiDevice;
     four bits, HI KCS ATTEN in bits 4..6 of hardware number 13). Every value sent carries
     both controls of its channel, OR-ed; a reported byte sets both controls of the selected
     channel, each from its own bits. Unlike the left/right objects, a right-channel change
-    is sent also while the channels are linked; like them, a reported byte then takes the
-    right parameters inside the stereo linker's mirrors of the left ones' gestures.
+    is sent also while the channels are linked; like them, a byte reported then goes to the
+    left parameters only, and the right ones take it through the stereo linker's mirrors.
 */
 class MidiSwitchParams : public juce::HvParamsManager::AutomatableParamListener,
                          public MidiChannelParam::ChannelRecallingListener
@@ -49,7 +49,7 @@ public:
 
 private:
     void bind (MidiParam& param, int id, const ToFloat& converter, int otherPairId, const ToInt& otherConverter,
-               bool isRight);
+               bool isRight, bool& gestureBegun);
     void send (int value, bool isRight);
     int combined (int firstId, int secondId) const;
 
@@ -72,6 +72,10 @@ private:
     // The combined byte of one channel held back while locked, -1 for none; message thread only.
     int pendingLeft = -1;
     int pendingRight = -1;
+
+    // Whether each parameter's open hardware gesture began one in the manager, in the order
+    // first left, first right, second left, second right; message thread only.
+    bool gestureBegun[4] = { false, false, false, false };
 
     MidiParam firstLeft;
     MidiParam firstRight;

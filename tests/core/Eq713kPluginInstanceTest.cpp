@@ -1,15 +1,19 @@
 #include "core/Eq713kPluginInstance.h"
 
 #include "core/Ids.h"
+#include "core/StateFormat.h"
 #include "support/MessagePump.h"
+#include "support/StateBlocks.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <random>
-#include <vector>
-#include <thread>
 #include <atomic>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -177,6 +181,185 @@ TEST (Eq713kPluginInstanceTest, BuiltUsedAndDestroyedOnAHostThreadWhileTheMessag
 
     EXPECT_TRUE (testing_support::pumpUntil ([&done] { return done.load(); }, 60000));
     host.join();
+    testing_support::pumpPendingMessages();
+}
+
+/** A state in "DUAL MONO" with every control at the value. */
+juce::MemoryBlock everyControlAt (float value)
+{
+    Eq713kPluginInstance source;
+    auto& manager = source.getProductManager();
+    manager.setParamValue (nullptr, ParamData::CHANNEL, 1.0f);
+    for (int id = 1; id < ParamData::NUM_PARAMS; ++id)
+        manager.setParamValue (nullptr, id, value);
+    return testing_support::stateOf (source);
+}
+
+TEST (Eq713kPluginInstanceTest, HostThreadsSaveAndRestoreWhileTheMessageThreadWorksEachSaveAWholeState)
+{
+    Eq713kPluginInstance instance;
+    const juce::MemoryBlock blocks[] { everyControlAt (0.25f), everyControlAt (0.75f) };
+    testing_support::restore (instance, blocks[0]);
+
+    std::atomic<bool> restoring { true };
+    std::atomic<int> torn { 0 }, saves { 0 };
+
+    std::thread restorer ([&]
+    {
+        for (int i = 1; i <= 400; ++i)
+            testing_support::restore (instance, blocks[i % 2]);
+        restoring = false;
+    });
+
+    std::thread saver ([&]
+    {
+        const auto current = instance.getProductManager().takeSnapshot();
+
+        while (restoring)
+        {
+            const auto block = testing_support::stateOf (instance);
+            const auto restored = StateFormat::read (block.getData(), block.getSize(), current);
+            ++saves;
+
+            for (size_t i = 1; i < restored.parameters.size(); ++i)
+                if (restored.parameters[i].second != restored.parameters[1].second)
+                    ++torn;
+        }
+    });
+
+    // Meanwhile the message thread tells the listeners and applies the settings, and changes
+    // a setting of its own.
+    auto doubleWindow = false;
+    EXPECT_TRUE (testing_support::pumpUntil ([&]
+    {
+        doubleWindow = ! doubleWindow;
+        instance.getProductManager().setNonAutomatableParamValue (nullptr, ParamData::DOUBLE_WINDOW, doubleWindow);
+        return ! restoring.load();
+    }, 60000));
+
+    restorer.join();
+    saver.join();
+    testing_support::pumpPendingMessages();
+
+    EXPECT_GT (saves.load(), 0);
+    EXPECT_EQ (torn.load(), 0) << "a save mixed two restores";
+}
+
+/** A host that holds one lock across each of its calls into the plug-in, and takes the same
+    lock to handle the plug-in's calls back (a change or a gesture reported to it), as a host
+    that guards its session with one lock does. Its plug-ins report as they do to a VST3 host.
+    A call back that cannot get the lock in time gives up and is counted: without the time
+    limit, host and plug-in would wait for each other for ever. */
+class StandInHost : public juce::AudioProcessorListener
+{
+public:
+    std::unique_ptr<Eq713kPluginInstance> create()
+    {
+        juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_VST3);
+        auto instance = std::make_unique<Eq713kPluginInstance>();
+        instance->addListener (this);
+        return instance;
+    }
+
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int, float) override { handleCallBack(); }
+    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int) override { handleCallBack(); }
+    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int) override { handleCallBack(); }
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+
+    bool waitForACallBackWaitingForTheLock() const
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (10);
+
+        while (callsBackWaiting.load() == 0)
+        {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+
+            std::this_thread::yield();
+        }
+
+        return true;
+    }
+
+    std::recursive_mutex lock;
+    std::atomic<int> callsBackWaiting { 0 };
+    std::atomic<int> callsBackGivenUp { 0 };
+
+private:
+    void handleCallBack()
+    {
+        ++callsBackWaiting;
+
+        if (tryLockFor (std::chrono::seconds (10)))
+            lock.unlock();
+        else
+            ++callsBackGivenUp;
+
+        --callsBackWaiting;
+    }
+
+    // Polled rather than timed: ThreadSanitizer does not follow a timed lock of the mutex.
+    bool tryLockFor (std::chrono::seconds timeout)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+
+        while (! lock.try_lock())
+        {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+
+            std::this_thread::sleep_for (std::chrono::milliseconds (1));
+        }
+
+        return true;
+    }
+};
+
+TEST (Eq713kPluginInstanceTest, AHostHoldingItsLockWhileTheMessageThreadWaitsForItBuildsSavesRestoresAndDestroys)
+{
+    StandInHost host;
+    std::unique_ptr<Eq713kPluginInstance> first, second;
+    std::atomic<bool> done { false }, calledBack { false };
+
+    std::thread hostThread ([&]
+    {
+        {
+            const std::lock_guard<std::recursive_mutex> hold (host.lock);
+            first = host.create();
+            second = host.create();
+        }
+
+        const std::lock_guard<std::recursive_mutex> hold (host.lock);
+        testing_support::restore (*first, everyControlAt (0.5f));
+
+        // A knob turned on the unit: the message thread reports it, and waits for the host.
+        auto* reporting = first.get();
+        juce::MessageManager::callAsync ([reporting]
+        {
+            reporting->getProductManager().setParamValue (nullptr, ParamData::LO_BOOST_1, 0.3f);
+        });
+        calledBack = host.waitForACallBackWaitingForTheLock();
+
+        // Every kind of call, on both instances, while the message thread waits.
+        second.reset();
+        auto third = host.create();
+        const auto saved = testing_support::stateOf (*first);
+        testing_support::restore (*first, saved);
+        testing_support::restore (*third, saved);
+        EXPECT_EQ (testing_support::stateOf (*third), saved);
+        third.reset();
+
+        done = true;
+    });
+
+    EXPECT_TRUE (testing_support::pumpUntil ([&] { return done.load(); }, 60000));
+    hostThread.join();
+    testing_support::pumpPendingMessages();
+
+    EXPECT_TRUE (calledBack.load());
+    EXPECT_EQ (host.callsBackGivenUp.load(), 0) << "the host and the message thread waited for each other";
+
+    first.reset();
     testing_support::pumpPendingMessages();
 }
 

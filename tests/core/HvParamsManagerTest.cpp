@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 using juce::HvParamsManager;
@@ -258,6 +261,61 @@ TEST_F (HvParamsManagerTest, SettingsKeepTheirTypeAndAreReplacedWithoutAnEqualit
 
     EXPECT_TRUE (manager.getNonAutomatableParamValue (1).isBool());
     EXPECT_EQ (log, (Log { "a setting 1 1", "a setting 1 1" }));
+}
+
+TEST_F (HvParamsManagerTest, OnceTheHostParametersAreDetachedNothingReachesThemAndTheirOpenGestureHasEnded)
+{
+    manager.addParamListener (&a, 0, HvParamsManager::noNotification);
+    manager.beginParamGesture (nullptr, 0);
+    log.clear();
+
+    manager.detachHostParameters();
+    EXPECT_EQ (log, (Log { "host end 0" }));
+
+    manager.setParamValue (nullptr, 0, 0.5f);
+    manager.endParamGesture (nullptr, 0);
+    EXPECT_EQ (log, (Log { "host end 0", "a value 0 0.50", "a end 0" }));
+}
+
+TEST (HvParamsManagerSnapshotTest, ASnapshotOnAnyThreadIsOneMomentWhileAnotherThreadStoresRestoredValues)
+{
+    testing_support::TestProcessor processor;
+    testing_support::TestParamsManager manager (processor, 19, 2);
+
+    const auto allAt = [] (float value)
+    {
+        std::vector<std::pair<int, float>> values;
+        for (int id = 0; id < 19; ++id)
+            values.emplace_back (id, value);
+        return values;
+    };
+
+    const std::vector<std::pair<int, float>> restores[] { allAt (0.25f), allAt (0.75f) };
+    manager.storeRestoredValues (restores[0], false);
+
+    std::atomic<bool> storing { true };
+    std::atomic<int> torn { 0 };
+
+    std::thread reader ([&]
+    {
+        while (storing)
+        {
+            const auto snapshot = manager.takeSnapshot();
+
+            for (auto value : snapshot.params)
+                if (value != snapshot.params.front())
+                    ++torn;
+        }
+    });
+
+    for (int i = 0; i < 200000; ++i)
+        manager.storeRestoredValues (restores[i % 2], false);
+
+    storing = false;
+    reader.join();
+
+    EXPECT_EQ (torn.load(), 0);
+    EXPECT_EQ (processor.getParameters()[18]->getValue(), 0.75f);
 }
 
 } // namespace

@@ -5,7 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using testing_support::ScratchFolder;
 
@@ -98,6 +104,28 @@ TEST (PresetFileTest, ReadingRefusesWhatCannotBeAState)
     EXPECT_EQ (PresetFile::read (largest)->getSize(), StateBlockCheck::maxBlockBytes);
     ASSERT_TRUE (PresetFile::read (empty).has_value());
     EXPECT_EQ (PresetFile::read (empty)->getSize(), 0u);
+}
+
+TEST (PresetFileTest, AFifoIsRefusedAsAnUnreadableFileIsWithoutWaitingForAWriter)
+{
+    const ScratchFolder scratch;
+    const auto fifo = scratch.file ("pipe.hvrp");
+    const auto path = fifo.getFullPathName().toStdString();
+    ASSERT_EQ (::mkfifo (path.c_str(), 0600), 0);
+    ASSERT_TRUE (fifo.existsAsFile()) << "it passes the framework's file check";
+
+    auto reading = std::async (std::launch::async, [fifo] { return PresetFile::read (fifo); });
+    const auto finished = reading.wait_for (std::chrono::seconds (5)) == std::future_status::ready;
+
+    if (! finished)
+    {
+        // A reader waiting for a writer gets one, and then the end of the data.
+        const auto writer = ::open (path.c_str(), O_WRONLY);
+        ::close (writer);
+    }
+
+    EXPECT_TRUE (finished) << "the reader waited for a writer";
+    EXPECT_FALSE (reading.get().has_value());
 }
 
 } // namespace

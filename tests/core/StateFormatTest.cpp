@@ -15,6 +15,7 @@
 #include <vector>
 
 using namespace testing_support;
+using AutomatableParamListener = juce::HvParamsManager::AutomatableParamListener;
 
 namespace
 {
@@ -116,42 +117,59 @@ TEST (StateFormatTest, ALinkedSessionWhoseChannelsDifferRestoresAsItWasSaved)
     }
 }
 
-TEST (StateFormatTest, EachRestoredParameterIsACompleteGestureFromNoListenerInIdOrder)
+TEST (StateFormatTest, ARestoreTellsTheListenersAsCompleteGesturesInIdOrderAndTheHostAsItsOwnState)
 {
     Eq713kPluginInstance source;
     for (int id = 0; id < ParamData::NUM_PARAMS; ++id)
         source.getProductManager().setParamValue (nullptr, id, 0.75f);
 
-    Eq713kPluginInstance target;
-    ChangeLog log (target.getProductManager(), {});
-    for (int id = 0; id < ParamData::NUM_PARAMS; ++id)
-        log.listenTo (id);
+    // The host's restore, and the same block loaded as a preset, which is the user's edit.
+    const struct { const char* what; bool asPreset; AutomatableParamListener* source; int hostGestures; } cases[] = {
+        { "host's restore", false, &juce::HvDawParameter::hostRestoreSource(), 0 },
+        { "preset", true, &StereoParameterLinker::bothChannelsSource(), ParamData::NUM_PARAMS },
+    };
 
-    HostRecorder host;
-    target.addListener (&host);
-
-    restore (target, stateOf (source));
-    target.removeListener (&host);
-
-    ASSERT_EQ (log.entries.size(), (size_t) ParamData::NUM_PARAMS * 3);
-    for (int id = 0; id < ParamData::NUM_PARAMS; ++id)
+    for (const auto& c : cases)
     {
-        const auto* entry = &log.entries[(size_t) id * 3];
-        EXPECT_EQ (entry[0].kind, ChangeLog::Entry::begin);
-        EXPECT_EQ (entry[1].kind, ChangeLog::Entry::value);
-        EXPECT_EQ (entry[1].newValue, 0.75f);
-        EXPECT_EQ (entry[2].kind, ChangeLog::Entry::end);
+        Eq713kPluginInstance target;
+        ChangeLog log (target.getProductManager(), {});
+        for (int id = 0; id < ParamData::NUM_PARAMS; ++id)
+            log.listenTo (id);
 
-        for (int i = 0; i < 3; ++i)
+        HostRecorder host;
+        target.addListener (&host);
+
+        const auto block = stateOf (source);
+        if (c.asPreset)
+            target.getProductManager().setStateInformation (block.getData(), (int) block.getSize());
+        else
+            restore (target, block);
+
+        target.removeListener (&host);
+
+        ASSERT_EQ (log.entries.size(), (size_t) ParamData::NUM_PARAMS * 3) << c.what;
+        for (int id = 0; id < ParamData::NUM_PARAMS; ++id)
         {
-            EXPECT_EQ (entry[i].id, id);
-            EXPECT_EQ (entry[i].source, &StereoParameterLinker::bothChannelsSource());
-        }
-    }
+            const auto* entry = &log.entries[(size_t) id * 3];
+            EXPECT_EQ (entry[0].kind, ChangeLog::Entry::begin);
+            EXPECT_EQ (entry[1].kind, ChangeLog::Entry::value);
+            EXPECT_EQ (entry[1].newValue, 0.75f);
+            EXPECT_EQ (entry[2].kind, ChangeLog::Entry::end);
 
-    EXPECT_EQ (host.count (HostEvent::gestureBegin), ParamData::NUM_PARAMS);
-    EXPECT_EQ (host.count (HostEvent::gestureEnd), ParamData::NUM_PARAMS);
-    EXPECT_EQ (host.count (HostEvent::value), ParamData::NUM_PARAMS);
+            for (int i = 0; i < 3; ++i)
+            {
+                EXPECT_EQ (entry[i].id, id) << c.what;
+                EXPECT_EQ (entry[i].source, c.source) << c.what;
+            }
+        }
+
+        // Either way the host hears each value once; only the preset is a gesture.
+        EXPECT_EQ (host.count (HostEvent::gestureBegin), c.hostGestures) << c.what;
+        EXPECT_EQ (host.count (HostEvent::gestureEnd), c.hostGestures) << c.what;
+        EXPECT_EQ (host.count (HostEvent::value), ParamData::NUM_PARAMS) << c.what;
+        for (const auto& e : host.events)
+            EXPECT_TRUE (e.kind != HostEvent::value || e.newValue == 0.75f) << c.what;
+    }
 }
 
 TEST (StateFormatTest, TheChildsPositionNamesTheParameterNotItsId)

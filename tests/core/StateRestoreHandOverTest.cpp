@@ -2,7 +2,9 @@
 
 #include "support/ChangeLog.h"
 #include "support/MessagePump.h"
+#include "support/ScratchFolder.h"
 #include "support/StateBlocks.h"
+#include "support/TestParamsManager.h"
 
 #include <gtest/gtest.h>
 
@@ -77,23 +79,66 @@ bool remembers (const Eq713kPluginInstance& instance, int serialNumber)
     return instance.getProductManager().getNonAutomatableParamValue (ParamData::CONNECTED_DEV_SN) == juce::var (serialNumber);
 }
 
-TEST (StateRestoreHandOverTest, ARestoreFromAnotherThreadIsAppliedOnTheMessageThreadParametersFirst)
+std::vector<float> hostValuesOf (Eq713kPluginInstance& instance)
+{
+    std::vector<float> values;
+    for (auto* parameter : instance.getParameters())
+        values.push_back (parameter->getValue());
+    return values;
+}
+
+/** What the host's side of the instance hears, and on which thread. */
+class ThreadRecordingHost : public HostRecorder
+{
+public:
+    void audioProcessorParameterChanged (juce::AudioProcessor* processor, int index, float value) override
+    {
+        threads.push_back (std::this_thread::get_id());
+        HostRecorder::audioProcessorParameterChanged (processor, index, value);
+    }
+
+    std::vector<std::thread::id> threads;
+};
+
+TEST (StateRestoreHandOverTest, AHostThreadsRestoreIsInForceWhenItReturnsAndTheListenersLearnOfItOnTheMessageThread)
 {
     Eq713kPluginInstance instance;
-    const auto initialState = stateOf (instance);
+    const auto block = changedState (0.25f, 99);
+    const auto liveSettings = settingsOf (instance);
     OrderLog log (instance.getProductManager());
+    ThreadRecordingHost host;
+    instance.addListener (&host);
 
-    restoreFromAnotherThread (instance, changedState (0.25f, 99));
+    std::thread::id hostThread;
+    std::thread ([&]
+    {
+        hostThread = std::this_thread::get_id();
+        restore (instance, block);
+    }).join();
 
+    // In force at once: the state read back, the store and the host parameters.
+    EXPECT_EQ (stateOf (instance), block);
+    std::vector<float> expected ((size_t) ParamData::NUM_PARAMS, 0.25f);
+    expected[ParamData::CHANNEL] = 1.0f;
+    EXPECT_EQ (parametersOf (instance), expected);
+    EXPECT_EQ (hostValuesOf (instance), expected);
+
+    // The host heard each value once, on its own thread, through its state path: no gesture.
+    EXPECT_EQ (host.count (HostEvent::value), ParamData::NUM_PARAMS);
+    EXPECT_EQ (host.count (HostEvent::gestureBegin) + host.count (HostEvent::gestureEnd), 0);
+    EXPECT_EQ (host.threads, std::vector<std::thread::id> ((size_t) ParamData::NUM_PARAMS, hostThread));
+
+    // The listeners have not been told on the host's thread, and the settings are on their way.
     EXPECT_TRUE (log.events.empty());
-    EXPECT_EQ (stateOf (instance), initialState);
+    EXPECT_EQ (settingsOf (instance), liveSettings);
 
-    ASSERT_TRUE (pumpUntil ([&] { return remembers (instance, 99)
-                                      && instance.getProductManager().getNonAutomatableParamValue (ParamData::DOUBLE_WINDOW) == juce::var (true); }));
+    host.events.clear();
+    pumpPendingMessages();
 
-    EXPECT_EQ (instance.getProductManager().getParamValue (ParamData::CHANNEL), 1.0f);
-    for (int id = 1; id < ParamData::NUM_PARAMS; ++id)
-        EXPECT_EQ (instance.getProductManager().getParamValue (id), 0.25f) << id;
+    EXPECT_TRUE (remembers (instance, 99));
+    EXPECT_EQ (instance.getProductManager().getNonAutomatableParamValue (ParamData::DOUBLE_WINDOW), juce::var (true));
+    EXPECT_EQ (stateOf (instance), block);
+    EXPECT_TRUE (host.events.empty()) << "nothing reached the host from the message thread";
 
     ASSERT_FALSE (log.events.empty());
     auto settingSeen = false;
@@ -102,49 +147,75 @@ TEST (StateRestoreHandOverTest, ARestoreFromAnotherThreadIsAppliedOnTheMessageTh
         EXPECT_FALSE (settingSeen && ! event.isSetting) << "parameter " << event.id << " after a setting";
         settingSeen = settingSeen || event.isSetting;
     }
+
+    instance.removeListener (&host);
 }
 
-TEST (StateRestoreHandOverTest, ARestoreOnTheMessageThreadFirstAppliesOneStillWaiting)
+TEST (StateRestoreHandOverTest, ARestoreOnTheMessageThreadFirstTellsOneStillWaiting)
 {
     Eq713kPluginInstance instance;
     restoreFromAnotherThread (instance, changedState (0.25f, 99));
+    ChangeLog log (instance.getProductManager(), { ParamData::LO_ATTEN_1, ParamData::LO_BOOST_1 });
 
     // Only LO BOOST 1, so that what the waiting block set stays visible.
     restore (instance, blockOf (stateTree ({ param (1.0), param (1.0), param (0.75) })));
 
     EXPECT_EQ (instance.getProductManager().getParamValue (ParamData::LO_ATTEN_1), 0.25f);
     EXPECT_EQ (instance.getProductManager().getParamValue (ParamData::LO_BOOST_1), 0.75f);
+    EXPECT_EQ (log.forId (ParamData::LO_ATTEN_1).size(), 3u) << "the waiting restore, told first";
+    EXPECT_EQ (log.forId (ParamData::LO_BOOST_1).size(), 6u) << "both restores";
     EXPECT_TRUE (pumpUntil ([&] { return remembers (instance, 99); }));
 }
 
-TEST (StateRestoreHandOverTest, OfSeveralBlocksWaitingTheLatestIsRestored)
+TEST (StateRestoreHandOverTest, OfSeveralRestoresFromHostThreadsTheLatestHoldsAndIsToldOnce)
 {
     Eq713kPluginInstance instance;
     ChangeLog log (instance.getProductManager(), { ParamData::LO_BOOST_1 });
 
     restoreFromAnotherThread (instance, changedState (0.25f, 11));
-    restoreFromAnotherThread (instance, changedState (0.5f, 22));
+    const auto latest = changedState (0.5f, 22);
+    restoreFromAnotherThread (instance, latest);
+    EXPECT_EQ (stateOf (instance), latest);
 
     ASSERT_TRUE (pumpUntil ([&] { return remembers (instance, 22); }));
     pumpPendingMessages();
 
     const auto changes = log.forId (ParamData::LO_BOOST_1);
-    ASSERT_FALSE (changes.empty());
-    for (const auto& change : changes)
-    {
-        if (change.kind == ChangeLog::Entry::value)
-        {
-            EXPECT_EQ (change.newValue, 0.5f);
-        }
-    }
+    ASSERT_EQ (changes.size(), 3u);
+    EXPECT_EQ (changes[1].newValue, 0.5f);
+    EXPECT_EQ (stateOf (instance), latest);
 }
 
-TEST (StateRestoreHandOverTest, AnInstanceDestroyedWithABlockWaitingTakesItAlong)
+TEST (StateRestoreHandOverTest, APresetLoadedWhileAHostsRestoreIsWaitingIsTheLastWord)
 {
-    auto instance = std::make_unique<Eq713kPluginInstance>();
-    restoreFromAnotherThread (*instance, changedState (0.25f, 99));
-    instance.reset();
+    const ScratchFolder scratch;
+    const auto preset = scratch.file ("p.hvrp");
+    const auto presetState = changedState (0.75f, 22);
+    ASSERT_TRUE (preset.replaceWithData (presetState.getData(), presetState.getSize()));
 
+    Eq713kPluginInstance instance;
+    restoreFromAnotherThread (instance, changedState (0.25f, 11));
+    instance.getPresetCommands().loadChosenFile (preset);
+    pumpPendingMessages();
+
+    EXPECT_TRUE (remembers (instance, 22));
+    EXPECT_EQ (instance.getProductManager().getParamValue (ParamData::LO_BOOST_1), 0.75f);
+    EXPECT_EQ (stateOf (instance), presetState);
+}
+
+TEST (StateRestoreHandOverTest, AnInstanceDestroyedBeforeTheMessageThreadRanHadItsRestoreInForce)
+{
+    const auto block = changedState (0.25f, 99);
+    juce::MemoryBlock savedBeforeDestruction;
+
+    std::thread ([&]
+    {
+        Eq713kPluginInstance instance;
+        restore (instance, block);
+        savedBeforeDestruction = stateOf (instance);
+    }).join();
+
+    EXPECT_EQ (savedBeforeDestruction, block);
     pumpPendingMessages();
 }
 

@@ -12,12 +12,14 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <iostream>
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace
@@ -255,21 +257,108 @@ Problems checkAudioPassesThrough (juce::AudioPluginInstance& instance)
 
 struct StateResults
 {
-    Problems roundTrip, keepsParameters;
+    Problems roundTrip, keepsParameters, quietRestore;
 };
 
-/** Changes every parameter of one instance and hands its state to a fresh instance, which must
-    read back the very state it was given and, when asked for, show the values that were set. */
+/** Waits, running the instance, until its state has not changed for a while and differs from
+    the given one: host changes reach the plug-in's store asynchronously. */
+bool waitUntilStateSettles (juce::AudioPluginInstance& instance, const juce::MemoryBlock& before)
+{
+    juce::MemoryBlock last;
+    auto lastChange = juce::Time::getMillisecondCounterHiRes();
+
+    return keepRunningUntil (instance, [&]
+    {
+        const auto now = juce::Time::getMillisecondCounterHiRes();
+
+        if (auto state = stateOf (instance); state != last)
+        {
+            last = std::move (state);
+            lastChange = now;
+        }
+
+        return last != before && now - lastChange >= 200.0;
+    });
+}
+
+/** What reaches the host's side of one parameter, and when: during the restore call, while
+    the wrapper reports the restored state (LV2: in the first block after it), or later. */
+class RestoreWatcher : public juce::AudioProcessorParameter::Listener
+{
+public:
+    enum Phase { before, restoring, reporting, after };
+
+    struct Event
+    {
+        Phase phase;
+        size_t position;
+        bool gesture;
+        float value;
+    };
+
+    RestoreWatcher (std::vector<juce::AudioProcessorParameter*> parametersToWatch)
+        : parameters (std::move (parametersToWatch))
+    {
+        for (auto* p : parameters)
+            p->addListener (this);
+    }
+
+    ~RestoreWatcher() override
+    {
+        for (auto* p : parameters)
+            p->removeListener (this);
+    }
+
+    // From the host's thread and from the plug-in's message thread.
+    void parameterValueChanged (int index, float value) override { record (index, false, value); }
+    void parameterGestureChanged (int index, bool) override { record (index, true, 0.0f); }
+
+    std::vector<Event> events() const
+    {
+        const std::lock_guard<std::mutex> hold (lock);
+        return recorded;
+    }
+
+    std::atomic<Phase> phase { before };
+
+private:
+    void record (int index, bool gesture, float value)
+    {
+        size_t position = 0;
+        while (position < parameters.size() && parameters[position]->getParameterIndex() != index)
+            ++position;
+
+        const std::lock_guard<std::mutex> hold (lock);
+        recorded.push_back ({ phase.load(), position, gesture, value });
+    }
+
+    const std::vector<juce::AudioProcessorParameter*> parameters;
+    mutable std::mutex lock;
+    std::vector<Event> recorded;
+};
+
+/** Changes every parameter of one instance and hands its state to a fresh instance once, as a
+    host reloading a session does. The fresh instance must read back the very state it was
+    given at once, show the values that were set (VST3 at once; LV2 once the plug-in has run
+    one block, where its wrapper reports values), and tell the host nothing else: no gesture,
+    no edit, during the restore or after it. */
 StateResults checkState (FormatUnderTest& f, juce::AudioPluginInstance& source, bool expectStateKeepsParameters)
 {
     StateResults results;
     const auto own = ownParameters (source);
+    const auto initialState = stateOf (source);
     std::vector<float> valuesSet;
 
     for (size_t i = 0; i < own.size(); ++i)
     {
         valuesSet.push_back (i % 2 == 0 ? 0.75f : 0.25f); // no parameter's default
         own[i]->setValue (valuesSet.back());
+    }
+
+    if (! waitUntilStateSettles (source, initialState))
+    {
+        results.roundTrip.add ("the state of the instance whose parameters were set does not settle");
+        return results;
     }
 
     juce::String error;
@@ -282,26 +371,13 @@ StateResults checkState (FormatUnderTest& f, juce::AudioPluginInstance& source, 
     }
 
     target->prepareToPlay (sampleRate, maxBlockSize);
+    processSilence (*target);
+    testing_support::pumpPendingMessages();
 
-    // The source takes its new values asynchronously, so its newest state is handed over until
-    // the target shows them all.
-    juce::MemoryBlock handedOver;
-    const auto handOverNewestState = [&]
-    {
-        processSilence (source);
-        processSilence (*target);
-        testing_support::pumpPendingMessages();
-
-        if (auto state = stateOf (source); state != handedOver)
-        {
-            target->setStateInformation (state.getData(), (int) state.getSize());
-            handedOver = std::move (state);
-        }
-    };
+    const auto handedOver = stateOf (source);
+    const auto shown = ownParameters (*target);
     const auto targetShowsValuesSet = [&]
     {
-        const auto shown = ownParameters (*target);
-
         for (size_t i = 0; i < shown.size() && i < valuesSet.size(); ++i)
             if (! nearlyEqual (shown[i]->getValue(), valuesSet[i]))
                 return false;
@@ -309,14 +385,42 @@ StateResults checkState (FormatUnderTest& f, juce::AudioPluginInstance& source, 
         return shown.size() == valuesSet.size();
     };
 
-    handOverNewestState();
+    RestoreWatcher watcher (shown);
+    watcher.phase = RestoreWatcher::restoring;
+    target->setStateInformation (handedOver.getData(), (int) handedOver.getSize());
 
-    if (expectStateKeepsParameters
-        && ! testing_support::pumpUntil ([&] { handOverNewestState(); return targetShowsValuesSet(); }, waitTimeoutMs))
+    if (const auto readBack = stateOf (*target); readBack != handedOver)
+        results.roundTrip.add ("the state read back is not the state set: " + firstDifference (handedOver, readBack));
+
+    if (f.name == "LV2")
+    {
+        watcher.phase = RestoreWatcher::reporting;
+        processSilence (*target);
+    }
+
+    if (expectStateKeepsParameters && ! targetShowsValuesSet())
         results.keepsParameters.add ("an instance given the state does not show the parameter values that were set");
 
-    if (! keepRunningUntil (*target, [&] { return stateOf (*target) == handedOver; }))
-        results.roundTrip.add ("the state read back is not the state set: " + firstDifference (handedOver, stateOf (*target)));
+    // Long enough for anything the plug-in's message thread would tell the host later: its
+    // listeners, the stereo linkers' mirrors, a gesture's end.
+    watcher.phase = RestoreWatcher::after;
+    const auto until = juce::Time::getMillisecondCounterHiRes() + 700.0;
+    keepRunningUntil (*target, [&] { return juce::Time::getMillisecondCounterHiRes() >= until; });
+
+    for (const auto& e : watcher.events())
+    {
+        const auto where = "parameter at " + juce::String ((int) e.position) + ": ";
+
+        if (e.gesture)
+            results.quietRestore.add (where + "a gesture reached the host");
+        else if (e.phase == RestoreWatcher::after)
+            results.quietRestore.add (where + "a value reached the host after the restore");
+        else if (e.position >= valuesSet.size() || ! nearlyEqual (e.value, valuesSet[e.position]))
+            results.quietRestore.add (where + "the host was told " + describe (e.value) + ", not the restored value");
+    }
+
+    if (const auto readLater = stateOf (*target); readLater != handedOver)
+        results.roundTrip.add ("the state read back later is not the state set: " + firstDifference (handedOver, readLater));
 
     target->releaseResources();
     return results;
@@ -351,6 +455,7 @@ void runFormat (FormatUnderTest& f, Expectations expect, Report& report)
     report.record (f.name, "audio passes through", checkAudioPassesThrough (*instance));
     const auto state = checkState (f, *instance, expect.stateKeepsParameters);
     report.record (f.name, "state round trip", state.roundTrip);
+    report.record (f.name, "restore tells the host no gesture or edit", state.quietRestore);
 
     if (expect.stateKeepsParameters)
         report.record (f.name, "state keeps parameters", state.keepsParameters);

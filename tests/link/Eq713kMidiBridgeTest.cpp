@@ -222,7 +222,7 @@ protected:
     Eq713kPluginInstance instance;
     Eq713kParamsManager& params = instance.getProductManager();
     testing_support::ConnectedUnit rig;
-    Eq713kMidiBridge bridge { instance, params };
+    Eq713kMidiBridge bridge { instance.getCore(), params };
 };
 
 TEST_F (Eq713kMidiBridgeOnAUnitTest, ItsFirstMessageIsTheChannelSelectionAndNoDeviceDeletesItsObjects)

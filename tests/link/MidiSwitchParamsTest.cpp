@@ -85,9 +85,10 @@ TEST_F (MidiSwitchParamsTest, EveryByteCarriesBothControlsOfItsChannelWithTheFla
 
 TEST_F (MidiSwitchParamsTest, AReportedByteSetsBothControlsOfTheSelectedChannelEachFromItsBits)
 {
+    // Linked, channel 2 takes it from the stereo linkers, which this store has not.
     const struct { int selected; bool locked; bool channel1Set; bool channel2Set; } cases[] {
         { 1, false, true, false },
-        { 0, false, true, true },
+        { 0, false, true, false },
         { 2, false, false, true },
         { 7, false, false, false },
         { 0, true, false, false },
@@ -159,7 +160,7 @@ TEST_F (MidiSwitchParamsTest, DestroyedInsideHardwareGesturesItEndsThem)
     }
 }
 
-TEST (MidiSwitchParamsLinkedTest, InLinkAReportedByteEndsEveryHostGestureAndTheLinkersMirrorsGoBack)
+TEST (MidiSwitchParamsLinkedTest, InLinkAReportedByteReachesTheHostInsideGesturesOnBothChannelsAndTheMirrorsGoOut)
 {
     Eq713kPluginInstance instance;
     auto& params = instance.getProductManager();
@@ -172,15 +173,22 @@ TEST (MidiSwitchParamsLinkedTest, InLinkAReportedByteEndsEveryHostGestureAndTheL
         std::thread ([&] { switches->paramMidiChanged (8 | 32); }).join();
         ASSERT_TRUE (pumpUntil ([&] { return host.count (HostEvent::gestureEnd) == 4; }));
 
+        pumpPendingMessages();
+
         for (auto id : { loCps1, loCps2, atten1, atten2 })
         {
             EXPECT_EQ (std::count_if (host.events.begin(), host.events.end(),
                                       [id] (auto& e) { return e.index == id && e.kind == HostEvent::gestureBegin; }), 1) << id;
+            EXPECT_TRUE (host.valuesOnlyInsideGestures (id)) << id;
             EXPECT_EQ (params.getParamValue (id), id == loCps1 || id == loCps2 ? 0.0f : 0.5f) << id;
         }
 
-        // Each of the four mirrored values is sent once, for the linked channels.
-        EXPECT_EQ (unit.take(), Sent (4, SentValue { 13, 40, false }));
+        // The byte applied to channel 1 does not go back; the linkers' mirrors onto channel 2
+        // go out, one each, for the linked channels, the last one with both controls set.
+        const auto sent = unit.take();
+        ASSERT_EQ (sent.size(), 2u);
+        EXPECT_EQ (sent.back(), (SentValue { 13, 40, false }));
+        EXPECT_FALSE (sent.front().otherChannel);
     }
     instance.removeListener (&host);
 }

@@ -1,4 +1,4 @@
-#include "link/platform/VirtualMidiWorld.h"
+#include "support/midiworld/VirtualMidiWorld.h"
 
 #include "support/MidiWorldFixture.h"
 

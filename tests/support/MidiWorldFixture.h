@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/platform/VirtualMidiWorld.h"
+#include "support/midiworld/VirtualMidiWorld.h"
 
 #include <gtest/gtest.h>
 

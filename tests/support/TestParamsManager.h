@@ -79,6 +79,27 @@ public:
         events.push_back ({ HostEvent::gestureEnd, index, 0.0f });
     }
 
+    /** Whether every value of the parameter came between a begin and an end of a gesture on
+        it, and every gesture begun on it ended. */
+    bool valuesOnlyInsideGestures (int index) const
+    {
+        auto open = false;
+
+        for (auto& e : events)
+        {
+            if (e.index != index)
+                continue;
+
+            if (e.kind == HostEvent::value && ! open)
+                return false;
+
+            if (e.kind != HostEvent::value)
+                open = e.kind == HostEvent::gestureBegin;
+        }
+
+        return ! open;
+    }
+
     int count (HostEvent::Kind kind) const
     {
         int n = 0;

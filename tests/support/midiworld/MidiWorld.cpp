@@ -1,4 +1,4 @@
-#include "link/platform/MidiWorld.h"
+#include "support/midiworld/MidiWorld.h"
 
 #if ! JUCE_MAC
 

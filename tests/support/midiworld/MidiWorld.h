@@ -2,7 +2,7 @@
 
 // Internals of the in-process MIDI world; only the world's own sources include this.
 
-#include "link/platform/VirtualMidiWorld.h"
+#include "support/midiworld/VirtualMidiWorld.h"
 
 #if ! JUCE_MAC
 
