@@ -67,14 +67,21 @@ void PresetCommands::commandFallback (std::unique_ptr<juce::HvCommand> command)
 void PresetCommands::launchChooser (const juce::String& title, const juce::String& patterns, int flags,
                                     void (PresetCommands::*completion) (const juce::File&))
 {
-    // Replacing the chooser closes a dialog that is still open; it never calls back then.
-    chooser = std::make_unique<juce::FileChooser> (title, juce::File::getCurrentWorkingDirectory(), patterns, true, false, nullptr);
-
-    chooser->launchAsync (flags, [self = juce::WeakReference<PresetCommands> (this), completion] (const juce::FileChooser& closed)
+    auto answer = [self = juce::WeakReference<PresetCommands> (this), completion] (const juce::File& chosen)
     {
         if (auto* owner = self.get())
-            (owner->*completion) (closed.getResult());
-    });
+            (owner->*completion) (chosen);
+    };
+
+    if (chooseFile != nullptr)
+    {
+        chooseFile (title, patterns, std::move (answer));
+        return;
+    }
+
+    // Replacing the chooser closes a dialog that is still open; it never calls back then.
+    chooser = std::make_unique<juce::FileChooser> (title, juce::File::getCurrentWorkingDirectory(), patterns, true, false, nullptr);
+    chooser->launchAsync (flags, [answer = std::move (answer)] (const juce::FileChooser& closed) { answer (closed.getResult()); });
 }
 
 void PresetCommands::saveChosenFile (const juce::File& chosen)

@@ -44,6 +44,11 @@ public:
         alert window. */
     std::function<void (const juce::File& target)> reportSaveFailure;
 
+    /** Asks the user for a file and answers through the callback, now or later (an empty
+        file when the user cancelled). When empty, the native file dialog asks. */
+    std::function<void (const juce::String& title, const juce::String& patterns,
+                        std::function<void (const juce::File& chosen)> answer)> chooseFile;
+
     /** The last "showDeviceSelector" that reached the fallback, or nullptr. */
     const juce::HvCommand* getParkedCommand() const noexcept { return parkedCommand.get(); }
 

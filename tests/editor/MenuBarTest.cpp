@@ -36,24 +36,21 @@ using PluginTest = testing_support::MidiWorldTest; // the instance's MIDI manage
 #endif
 
 /** An instance whose preset commands take the file the test chose instead of asking the user
-    in a file dialog, and which notes every command that reaches its fallback. */
+    in a file dialog, and which notes the title of every dialog that would have opened. */
 class InstanceWithChosenFiles : public Eq713kPluginInstance
 {
 public:
-    void commandFallback (std::unique_ptr<juce::HvCommand> command) override
+    InstanceWithChosenFiles()
     {
-        fallbackIds.push_back (command->id.toString());
-
-        if (command->id == Ids::hvEq713k::savePreset)
-            getPresetCommands().saveChosenFile (chosenFile);
-        else if (command->id == Ids::hvEq713k::loadPreset)
-            getPresetCommands().loadChosenFile (chosenFile);
-        else
-            Eq713kPluginInstance::commandFallback (std::move (command));
+        getPresetCommands().chooseFile = [this] (const juce::String& title, const juce::String&, auto answer)
+        {
+            dialogTitles.push_back (title);
+            answer (chosenFile);
+        };
     }
 
     juce::File chosenFile;
-    std::vector<juce::String> fallbackIds;
+    std::vector<juce::String> dialogTitles;
 };
 
 class MenuBarTest : public PluginTest
@@ -117,10 +114,10 @@ TEST_F (MenuBarTest, SaveAndLoadGoThroughTheCommandQueueToThePresetFiles)
     params.setParamValue (nullptr, ParamData::LO_BOOST_1, 0.5f);
     instance.chosenFile = scratch.file ("mine");
     choose (MenuBar::savePresetItemId);
-    EXPECT_TRUE (instance.fallbackIds.empty()) << "delivered before the queue ran";
+    EXPECT_TRUE (instance.dialogTitles.empty()) << "delivered before the queue ran";
     pumpPendingMessages();
 
-    EXPECT_EQ (instance.fallbackIds, Strings { "savePreset" });
+    EXPECT_EQ (instance.dialogTitles, Strings { "Save preset..." });
     const auto saved = scratch.file ("mine.hvrp");
     EXPECT_EQ (testing_support::stateOf (instance), [&] { juce::MemoryBlock b; saved.loadFileAsData (b); return b; }());
 
@@ -129,7 +126,7 @@ TEST_F (MenuBarTest, SaveAndLoadGoThroughTheCommandQueueToThePresetFiles)
     choose (MenuBar::loadPresetItemId);
     pumpPendingMessages();
 
-    EXPECT_EQ (instance.fallbackIds, (Strings { "savePreset", "loadPreset" }));
+    EXPECT_EQ (instance.dialogTitles, (Strings { "Save preset...", "Load preset..." }));
     EXPECT_EQ (params.getParamValue (ParamData::LO_BOOST_1), 0.5f);
 
     // Dismissing the menu or choosing the version line posts nothing.
@@ -137,7 +134,7 @@ TEST_F (MenuBarTest, SaveAndLoadGoThroughTheCommandQueueToThePresetFiles)
         choose (result);
 
     pumpPendingMessages();
-    EXPECT_EQ (instance.fallbackIds.size(), 2u);
+    EXPECT_EQ (instance.dialogTitles.size(), 2u);
 }
 
 TEST_F (MenuBarTest, AMenuResultArrivingAfterTheMenuBarIsGoneDoesNothing)
@@ -151,7 +148,7 @@ TEST_F (MenuBarTest, AMenuResultArrivingAfterTheMenuBarIsGoneDoesNothing)
     choose (MenuBar::loadPresetItemId);
     pumpPendingMessages();
 
-    EXPECT_TRUE (instance.fallbackIds.empty());
+    EXPECT_TRUE (instance.dialogTitles.empty());
 }
 
 TEST_F (MenuBarTest, TakesOnlyTheDeviceSelectorCommand)
@@ -185,7 +182,7 @@ TEST_F (MenuBarTest, TakesOnlyTheDeviceSelectorCommand)
     EXPECT_EQ (popups.shown[0].popup, bar->getDevicePopup());
     EXPECT_EQ (popups.shown[0].target, &bar->getUsbButton());
     EXPECT_TRUE (popups.shown[0].onResult == nullptr) << "the selector has no result callback";
-    EXPECT_EQ (instance.fallbackIds, (Strings { "savePreset", "loadPreset", "somethingElse" }));
+    EXPECT_EQ (instance.dialogTitles, (Strings { "Save preset...", "Load preset..." }));
     EXPECT_EQ (instance.getPresetCommands().getParkedCommand(), nullptr);
 }
 
