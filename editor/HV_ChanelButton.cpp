@@ -11,12 +11,12 @@ HV_ChanelButton::~HV_ChanelButton()
 
 void HV_ChanelButton::mouseDown (const juce::MouseEvent& event)
 {
+    // Cleared on every press, so a hold whose release never arrived cannot swallow this click.
+    holdTimer.fired = false;
+
     // At LINK there is nothing to return to, so the press is only ever a click.
     if (switchState != nullptr && switchState->load() != 0)
-    {
-        holdTimer.fired = false;
         holdTimer.startTimer (holdMilliseconds);
-    }
 
     HV_Button_s500::mouseDown (event);
 }

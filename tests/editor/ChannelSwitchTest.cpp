@@ -265,6 +265,15 @@ TEST (ChannelSwitch, AtLinkAPressArmsNoHoldAndTheReleaseClicks)
     selector.release();
     EXPECT_EQ (selector.control().getState(), 1);
     EXPECT_EQ (selector.notifications, 1);
+
+    // Even after a hold whose release never arrived.
+    selector.press();
+    selector.button().holdTimer.timerCallback();
+    ASSERT_EQ (selector.control().getState(), 0);
+    selector.press();
+    selector.release();
+    EXPECT_EQ (selector.control().getState(), 1);
+    EXPECT_EQ (selector.notifications, 3);
 }
 
 namespace
