@@ -1,0 +1,14 @@
+#include "editor/AttenKcsSwitch.h"
+
+#include "editor/StepSwitchLampRow.h"
+#include "widgets/EQ700K_Colours.h"
+
+AttenKcsSwitch::AttenKcsSwitch() : HV_Switch_s500 (1, 3, false)
+{
+    lightDiodes.getFirst()->setDiodeColour (EQ700K_Colours::redColour);
+}
+
+void AttenKcsSwitch::layoutDiodes (float scale)
+{
+    StepSwitchLampRow::layout (*this, scale, *lightDiodes.getFirst(), positionDiodes, positionLabels, { 0.0f, 1.0f, 0.0f });
+}

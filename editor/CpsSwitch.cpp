@@ -1,0 +1,14 @@
+#include "editor/CpsSwitch.h"
+
+#include "editor/StepSwitchLampRow.h"
+#include "widgets/EQ700K_Colours.h"
+
+CpsSwitch::CpsSwitch() : HV_Switch_s500 (2, 4, false)
+{
+    lightDiodes.getFirst()->setDiodeColour (EQ700K_Colours::redColour);
+}
+
+void CpsSwitch::layoutDiodes (float scale)
+{
+    StepSwitchLampRow::layout (*this, scale, *lightDiodes.getFirst(), positionDiodes, positionLabels, { 1.0f, 1.0f, 1.0f, 0.0f });
+}

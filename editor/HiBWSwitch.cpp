@@ -1,0 +1,14 @@
+#include "editor/HiBWSwitch.h"
+
+#include "editor/StepSwitchLampRow.h"
+#include "widgets/EQ700K_Colours.h"
+
+HiBWSwitch::HiBWSwitch() : HV_Switch_s500 (1, 4, false)
+{
+    lightDiodes.getFirst()->setDiodeColour (EQ700K_Colours::redColour);
+}
+
+void HiBWSwitch::layoutDiodes (float scale)
+{
+    StepSwitchLampRow::layout (*this, scale, *lightDiodes.getFirst(), positionDiodes, positionLabels, {});
+}
