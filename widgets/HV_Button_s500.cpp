@@ -9,18 +9,6 @@ namespace
 
 constexpr float designSize = 75.0f;
 
-juce::Image makeClearedSquare (int edge)
-{
-    return edge >= 1 ? juce::Image (juce::Image::ARGB, edge, edge, true) : juce::Image();
-}
-
-juce::Path ellipse (float x, float y, float diameter)
-{
-    juce::Path path;
-    path.addEllipse (x, y, diameter, diameter);
-    return path;
-}
-
 } // namespace
 
 HV_Button_s500::HV_Button_s500() : HV_Button ("HV Button EQ864")
@@ -52,25 +40,11 @@ void HV_Button_s500::renderCap (float chamfer)
 {
     const auto edge = (int) capDiameter;
     const auto c = capDiameter;
-    capImage = juce::Image (juce::Image::ARGB, edge, edge, true);
+    capImage = HV_GuiHelper::createClearedSquare (edge);
     juce::Graphics g (capImage);
 
-    // The chamfer ring: light at the top, dark at the bottom.
-    g.reduceClipRegion (ellipse (0.0f, 0.0f, c));
-    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffeae4df), 0.0f, 0.0f,
-                                             juce::Colour (0xffa49d97), 0.0f, c, false));
-    g.fillAll();
-
-    // The face, which everything below stays within.
-    g.reduceClipRegion (ellipse (chamfer, chamfer, c - 2.0f * chamfer));
-    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffcdc6c2), chamfer, 0.0f,
-                                             juce::Colour (0xffc6c6c6), c - chamfer, 0.0f, false));
-    g.fillAll();
-
-    HV_GuiHelper::makeRotaryBrushingEffect (g, c, 0.0f, c, 5);
-    juce::Image grain;
-    HV_GuiHelper::prepareGrainImage (grain, edge);
-    g.drawImageAt (grain, 0, 0);
+    // The bands go over the face only.
+    HV_GuiHelper::drawCapBody (g, c, chamfer);
 
     juce::Image bands;
     HV_GuiHelper::prepareConicalGradWithChamfer (bands, c, chamfer);
@@ -79,7 +53,7 @@ void HV_Button_s500::renderCap (float chamfer)
 
 void HV_Button_s500::renderShadow()
 {
-    shadowImage = makeClearedSquare (juce::roundToInt (size));
+    shadowImage = HV_GuiHelper::createClearedSquare (juce::roundToInt (size));
 
     if (! shadowImage.isValid())
         return;
@@ -95,14 +69,14 @@ void HV_Button_s500::renderShadow()
 
 void HV_Button_s500::renderHalo()
 {
-    haloImage = makeClearedSquare (juce::roundToInt (size));
+    haloImage = HV_GuiHelper::createClearedSquare (juce::roundToInt (size));
 
     if (! haloImage.isValid())
         return;
 
     juce::Graphics g (haloImage);
     const juce::DropShadow halo (juce::Colour (0xff000000), juce::jmax (1, juce::roundToInt (scale)), {});
-    halo.drawForPath (g, ellipse (margin - 0.1f * scale, margin - 0.1f * scale, capDiameter + 0.2f * scale));
+    halo.drawForPath (g, HV_GuiHelper::circlePath (margin - 0.1f * scale, margin - 0.1f * scale, capDiameter + 0.2f * scale));
 }
 
 void HV_Button_s500::paintButton (juce::Graphics& g, bool, bool shouldDrawButtonAsDown)

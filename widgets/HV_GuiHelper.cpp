@@ -10,13 +10,6 @@ namespace
 using juce::Colour;
 using juce::Image;
 
-/** A square image cleared to transparent, or a null image when the edge is below one pixel:
-    the framework does not allow an empty image. */
-Image makeClearedSquare (int edge)
-{
-    return edge >= 1 ? Image (Image::ARGB, edge, edge, true) : Image();
-}
-
 /** Adds 0..9 to a channel, or takes it away from a channel that is already near full. */
 juce::uint8 addNoise (juce::uint8 channel)
 {
@@ -153,7 +146,7 @@ void HV_GuiHelper::prepareConicalGradWithChamfer (juce::Image& image, const floa
     const auto narrowAngle = (0.63f + 0.05f * u3) * juce::MathConstants<float>::pi;
 
     const auto edge = std::isfinite (size) ? juce::roundToInt (size) : 0;
-    image = makeClearedSquare (edge);
+    image = HV_GuiHelper::createClearedSquare (edge);
 
     if (! image.isValid())
         return;
@@ -225,7 +218,7 @@ void HV_GuiHelper::makeRotaryBrushingEffect (juce::Graphics& target, const float
 
 void HV_GuiHelper::prepareOffDiodeImageEncoder (juce::Image& image, const int& size, const juce::Colour& colour)
 {
-    image = makeClearedSquare (size >= 1 ? 2 * size : 0);
+    image = HV_GuiHelper::createClearedSquare (size >= 1 ? 2 * size : 0);
 
     if (! image.isValid())
         return;
@@ -244,7 +237,7 @@ void HV_GuiHelper::prepareOffDiodeImageEncoder (juce::Image& image, const int& s
 void HV_GuiHelper::prepareOnDiodeImage (juce::Image& image, const float& size, const juce::Colour& colour)
 {
     const auto edge = std::isfinite (size) ? juce::roundToInt (2.0f * size) : 0;
-    image = makeClearedSquare (edge);
+    image = HV_GuiHelper::createClearedSquare (edge);
 
     if (! image.isValid())
         return;
@@ -274,7 +267,7 @@ void HV_GuiHelper::prepareOnDiodeImage (juce::Image& image, const float& size, c
 
 void HV_GuiHelper::prepareGrainImage (juce::Image& image, const int& size)
 {
-    image = makeClearedSquare (size);
+    image = HV_GuiHelper::createClearedSquare (size);
 
     if (! image.isValid())
         return;
@@ -291,4 +284,43 @@ void HV_GuiHelper::prepareGrainImage (juce::Image& image, const int& size)
             pixels.setPixelColour (x, y, Colour (grey, grey, grey, alpha));
         }
     }
+}
+
+void HV_GuiHelper::drawCapBody (juce::Graphics& g, float diameter, float chamfer)
+{
+    g.reduceClipRegion (circlePath (0.0f, 0.0f, diameter));
+    g.setGradientFill (juce::ColourGradient (Colour (0xffeae4df), 0.0f, 0.0f,
+                                             Colour (0xffa49d97), 0.0f, diameter, false));
+    g.fillAll();
+
+    const auto faceDiameter = diameter - 2.0f * chamfer;
+
+    if (faceDiameter <= 0.0f)
+    {
+        g.reduceClipRegion (juce::Rectangle<int>());
+        return;
+    }
+
+    g.reduceClipRegion (circlePath (chamfer, chamfer, faceDiameter));
+    g.setGradientFill (juce::ColourGradient (Colour (0xffcdc6c2), chamfer, 0.0f,
+                                             Colour (0xffc6c6c6), diameter - chamfer, 0.0f, false));
+    g.fillAll();
+
+    makeRotaryBrushingEffect (g, diameter, 0.0f, diameter, 5);
+
+    Image grain;
+    prepareGrainImage (grain, juce::roundToInt (diameter));
+    g.drawImageAt (grain, 0, 0);
+}
+
+juce::Image HV_GuiHelper::createClearedSquare (int edge)
+{
+    return edge >= 1 ? Image (Image::ARGB, edge, edge, true) : Image();
+}
+
+juce::Path HV_GuiHelper::circlePath (float x, float y, float diameter)
+{
+    juce::Path path;
+    path.addEllipse (x, y, diameter, diameter);
+    return path;
 }

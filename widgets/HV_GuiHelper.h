@@ -47,4 +47,18 @@ public:
         whose pixels, row by row, take two draws of the shared rand() sequence each, for a dark
         grey of 20..29 and an alpha of 0..6. */
     static void prepareGrainImage (juce::Image& image, const int& size);
+
+    /** Draws the body shared by caps and knobs into a cleared square of the given diameter:
+        the bevel ring (light at the top, dark at the bottom), the face within it, the brushing
+        rings and the grain. Leaves the face's clip in force, so that whatever is drawn next
+        stays on the face; when no face is left inside the bevel, it draws only the bevel and
+        leaves nothing to draw on. */
+    static void drawCapBody (juce::Graphics& g, float diameter, float chamfer);
+
+    /** A square ARGB image cleared to transparent, or a null image when the edge is below one
+        pixel: the framework does not allow an empty image. */
+    static juce::Image createClearedSquare (int edge);
+
+    /** The ellipse of a circle whose bounding square starts at (x, y). */
+    static juce::Path circlePath (float x, float y, float diameter);
 };

@@ -12,19 +12,6 @@ namespace
 
 constexpr float designSize = 75.0f;
 
-juce::Image makeClearedSquare (int edge)
-{
-    // The framework does not allow an empty image.
-    return edge >= 1 ? juce::Image (juce::Image::ARGB, edge, edge, true) : juce::Image();
-}
-
-juce::Path circle (float x, float y, float diameter)
-{
-    juce::Path path;
-    path.addEllipse (x, y, diameter, diameter);
-    return path;
-}
-
 /** The overlay turns 7..15 times more slowly than the pointer; the sign (which can also be -3)
     sets the direction. The float is drawn first. */
 float makeBrushAngleDivisor()
@@ -78,40 +65,18 @@ void HV_Knob_LAF::prepareKnobImage()
     pointerPath.addRectangle (-0.059f * r, 1.9f * chamfer - r, 0.118f * r, r / 1.8f);
 
     const auto edge = juce::roundToInt (d);
-    knobImage = makeClearedSquare (edge);
+    knobImage = HV_GuiHelper::createClearedSquare (edge);
 
     if (! knobImage.isValid())
         return;
 
     juce::Graphics g (knobImage);
-
-    // The bevel: light at the top, dark at the bottom.
-    g.reduceClipRegion (circle (0.0f, 0.0f, d));
-    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffeae4df), 0.0f, 0.0f,
-                                             juce::Colour (0xffa49d97), 0.0f, d, false));
-    g.fillAll();
-
-    const auto faceDiameter = d - 2.0f * chamfer;
-
-    if (faceDiameter <= 0.0f)
-        return;
-
-    // The face, which the brushing and the grain stay within.
-    g.reduceClipRegion (circle (chamfer, chamfer, faceDiameter));
-    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffcdc6c2), chamfer, 0.0f,
-                                             juce::Colour (0xffc6c6c6), d - chamfer, 0.0f, false));
-    g.fillAll();
-
-    HV_GuiHelper::makeRotaryBrushingEffect (g, d, 0.0f, d, 5);
-
-    juce::Image grain;
-    HV_GuiHelper::prepareGrainImage (grain, edge);
-    g.drawImageAt (grain, 0, 0);
+    HV_GuiHelper::drawCapBody (g, d, chamfer);
 }
 
 void HV_Knob_LAF::prepareKnobShadow()
 {
-    shadowImage = makeClearedSquare (size);
+    shadowImage = HV_GuiHelper::createClearedSquare (size);
 
     if (! shadowImage.isValid())
         return;
@@ -134,7 +99,7 @@ void HV_Knob_LAF::prepareKnobShadow()
 
 void HV_Knob_LAF::prepareKnobRuller (HV_Knob& knob)
 {
-    rullerImage = makeClearedSquare (size);
+    rullerImage = HV_GuiHelper::createClearedSquare (size);
 
     if (! rullerImage.isValid())
         return;

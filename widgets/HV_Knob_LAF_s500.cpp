@@ -13,10 +13,6 @@ constexpr float designSize = 75.0f;
 const juce::Colour unlitLampColour { 0xffb49614 };
 const juce::Colour litLampColour { 0xffc8c8c8 };
 
-juce::Image makeClearedSquare (int edge)
-{
-    return edge >= 1 ? juce::Image (juce::Image::ARGB, edge, edge, true) : juce::Image();
-}
 
 /** The angle of mark i of n spread evenly over the knob's arc. */
 float markAngle (const juce::Slider::RotaryParameters& arc, int i, int n)
@@ -39,7 +35,7 @@ void HV_Knob_LAF_s500::setLafBounds (const int& newSize, HV_Knob& knob)
 void HV_Knob_LAF_s500::prepareKnobRuller (HV_Knob& knob)
 {
     auto& labels = knob.getScaleLabels();
-    rullerImage = labels.isEmpty() ? juce::Image() : makeClearedSquare (size);
+    rullerImage = labels.isEmpty() ? juce::Image() : HV_GuiHelper::createClearedSquare (size);
 
     if (! rullerImage.isValid())
     {
@@ -95,7 +91,7 @@ void HV_Knob_LAF_s500::prepareKnobRuller (HV_Knob& knob)
 void HV_Knob_LAF_s500::prepareKnobRullerDecorator (HV_Knob& knob)
 {
     auto& lamps = knob.getScaleLamps();
-    rullerDecoratorImage = lamps.isEmpty() ? juce::Image() : makeClearedSquare (size);
+    rullerDecoratorImage = lamps.isEmpty() ? juce::Image() : HV_GuiHelper::createClearedSquare (size);
 
     if (! rullerDecoratorImage.isValid())
     {
