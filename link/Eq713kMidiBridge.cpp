@@ -1,7 +1,6 @@
 #include "link/Eq713kMidiBridge.h"
 
 #include "core/Eq713kParamsManager.h"
-#include "core/Eq713kInstanceCore.h"
 #include "core/ParamData.h"
 #include "link/MidiChannelParam.h"
 #include "link/MidiLRParam.h"
@@ -232,7 +231,7 @@ struct Eq713kMidiBridge::HardwareObjects
 };
 
 //==============================================================================
-Eq713kMidiBridge::Eq713kMidiBridge (Eq713kInstanceCore& owner, Eq713kParamsManager& manager)
+Eq713kMidiBridge::Eq713kMidiBridge (Instance& owner, Eq713kParamsManager& manager)
     : instance (owner), params (manager)
 {
 }
