@@ -1,18 +1,8 @@
 #include "link/MidiLRParam.h"
 
-#include <cmath>
+#include "core/NormalisedValue.h"
+
 #include <utility>
-
-namespace
-{
-
-/** What reaches the store is a normalised value, whatever a converter made of the wire. */
-float normalised (float value) noexcept
-{
-    return std::isnan (value) ? 0.0f : juce::jlimit (0.0f, 1.0f, value);
-}
-
-} // namespace
 
 MidiLRParam::MidiLRParam (juce::MidiDevice* device, juce::HvParamsManager& manager, int leftParamId,
                           int rightParamId, int hardwareNumber, ToFloat hardwareToFloat, ToInt floatToHardware)
@@ -134,7 +124,7 @@ void MidiLRParam::send (int value, bool isRight)
 void MidiLRParam::apply (int id, int value)
 {
     // Named as the source, so that the value does not go back to the unit.
-    params.setParamValue (this, id, normalised (toFloat (value)));
+    params.setParamValue (this, id, NormalisedValue::clamped (toFloat (value)));
 }
 
 void MidiLRParam::gesture (int id, bool starting)

@@ -1,18 +1,8 @@
 #include "link/MidiSwitchParams.h"
 
-#include <cmath>
+#include "core/NormalisedValue.h"
+
 #include <utility>
-
-namespace
-{
-
-/** What reaches the store is a normalised value, whatever a converter made of the wire. */
-float normalised (float value) noexcept
-{
-    return std::isnan (value) ? 0.0f : juce::jlimit (0.0f, 1.0f, value);
-}
-
-} // namespace
 
 MidiSwitchParams::MidiSwitchParams (juce::MidiDevice* device, juce::HvParamsManager& manager,
                                     int firstLeftParamId, int firstRightParamId, int hardwareNumber,
@@ -88,7 +78,7 @@ void MidiSwitchParams::bind (MidiParam& param, int id, const ToFloat& converter,
     param.onReceived = [this, id, &converter, &begun] (int value)
     {
         if (begun)
-            params.setParamValue (this, id, normalised (converter (value)));
+            params.setParamValue (this, id, NormalisedValue::clamped (converter (value)));
     };
 
     // The byte carries the other control of the same channel too, as it is now.
