@@ -20,7 +20,8 @@
     message thread, after the processor has handed it over, and it never calls the processor.
 */
 class Eq713kInstanceCore : public juce::CommandManager,
-                           public juce::Timer
+                           public juce::Timer,
+                           public Eq713kMidiBridge::Instance
 {
 public:
     explicit Eq713kInstanceCore (Eq713kParamsManager& manager);
@@ -45,7 +46,7 @@ public:
     void disconnect();
 
     /** Any thread: the unit is gone; "IS CONNECTED" becomes false on the message thread. */
-    void connectionLost();
+    void connectionLost() override;
 
     /** The current connection's bridge, or nullptr. */
     Eq713kMidiBridge* getBridge() const noexcept { return bridge.get(); }

@@ -489,8 +489,7 @@ void StateFormat::restore (Eq713kParamsManager& manager, const void* data, size_
 
     const auto restored = read (data, numBytes, manager.takeSnapshot());
 
-    // A preset holds both channels' values: they are applied as they stand, not mirrored.
-    auto* source = &StereoParameterLinker::bothChannelsSource();
+    auto* source = &presetSource();
 
     for (const auto& [id, value] : restored.parameters)
     {
@@ -502,4 +501,10 @@ void StateFormat::restore (Eq713kParamsManager& manager, const void* data, size_
     for (const auto& [id, value] : restored.settings)
         if (auto* barrier = manager.getSettingBarrier (id))
             barrier->setParamValue (value);
+}
+
+juce::HvParamsManager::AutomatableParamListener& StateFormat::presetSource()
+{
+    static juce::HvParamsManager::AutomatableParamListener source;
+    return source;
 }

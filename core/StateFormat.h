@@ -54,4 +54,9 @@ public:
         so that the host hears them as it hears the user's edits; the settings go through their
         hand-over objects and so arrive later on the message thread. Message thread only. */
     static void restore (Eq713kParamsManager& manager, const void* data, size_t numBytes);
+
+    /** The source a preset's parameters are applied under. It is nobody's listener, so every
+        listener is told of them; the stereo linkers know it for a restored state, which holds
+        both channels' values already, and do not mirror it. */
+    static juce::HvParamsManager::AutomatableParamListener& presetSource();
 };

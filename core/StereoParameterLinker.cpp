@@ -3,6 +3,7 @@
 #include "core/HvDawParameter.h"
 #include "core/NumberText.h"
 #include "core/ParamData.h"
+#include "core/StateFormat.h"
 
 StereoParameterLinker::StereoParameterLinker (juce::HvParamsManager& owner, int first, int second)
     : manager (owner), firstId (first), secondId (second)
@@ -28,15 +29,9 @@ StereoParameterLinker::~StereoParameterLinker()
     manager.removeParamListener (this, ParamData::CHANNEL);
 }
 
-juce::HvParamsManager::AutomatableParamListener& StereoParameterLinker::bothChannelsSource()
+bool StereoParameterLinker::isRestore (const AutomatableParamListener* source)
 {
-    static AutomatableParamListener source;
-    return source;
-}
-
-bool StereoParameterLinker::carriesBothChannels (const AutomatableParamListener* source)
-{
-    return source == &bothChannelsSource() || source == &juce::HvDawParameter::hostRestoreSource();
+    return source == &juce::HvDawParameter::hostRestoreSource() || source == &StateFormat::presetSource();
 }
 
 void StereoParameterLinker::paramValueChanged (AutomatableParamListener* source, int id, float value)
@@ -47,7 +42,7 @@ void StereoParameterLinker::paramValueChanged (AutomatableParamListener* source,
         return;
     }
 
-    if (manager.isHostParameter (source) || source == this || carriesBothChannels (source) || ! linked.load())
+    if (manager.isHostParameter (source) || source == this || isRestore (source) || ! linked.load())
         return;
 
     if (const auto twin = twinOf (id); twin >= 0)
@@ -56,7 +51,7 @@ void StereoParameterLinker::paramValueChanged (AutomatableParamListener* source,
 
 void StereoParameterLinker::paramGestureChanged (AutomatableParamListener* source, int id, bool starting)
 {
-    if (source == this || carriesBothChannels (source))
+    if (source == this || isRestore (source))
         return;
 
     const auto twin = twinOf (id);

@@ -8,7 +8,8 @@
 
 /** While CHANNEL is "LINK", repeats the values and gestures of one control on the same
     control of the other channel. The twin is changed later, from an action message on the
-    message thread, with this linker as the source. Host automation is not repeated.
+    message thread, with this linker as the source. Host automation and restored states
+    are not repeated.
 */
 class StereoParameterLinker : public juce::ActionListener,
                               public juce::ActionBroadcaster,
@@ -27,14 +28,11 @@ public:
 
     bool isLinked() const noexcept { return linked.load(); }
 
-    /** The source of changes that already carry both channels' values, as a restored session
-        does: they are not mirrored, or the two channels would trade their values. It is
-        nobody's listener, so every listener is told of them. */
-    static AutomatableParamListener& bothChannelsSource();
-
 private:
-    /** This source and the host's restore (HvDawParameter::hostRestoreSource). */
-    static bool carriesBothChannels (const AutomatableParamListener* source);
+    /** Whether the change restores a saved state, the host's (HvDawParameter::hostRestoreSource)
+        or a preset (StateFormat::presetSource): such a state holds both channels' values
+        already, and mirrored, the two channels would trade them. */
+    static bool isRestore (const AutomatableParamListener* source);
 
     enum MessageKind
     {

@@ -1,7 +1,7 @@
 #include "link/Eq713kMidiBridge.h"
 
 #include "core/Eq713kParamsManager.h"
-#include "core/Eq713kInstanceCore.h"
+#include "core/NormalisedValue.h"
 #include "core/ParamData.h"
 #include "link/MidiChannelParam.h"
 #include "link/MidiLRParam.h"
@@ -10,7 +10,6 @@
 #include <juce_core/juce_core.h>
 
 #include <array>
-#include <cmath>
 
 namespace
 {
@@ -19,11 +18,6 @@ namespace
 int rounded (float x) noexcept
 {
     return juce::roundToInt (x);
-}
-
-float withinUnitRange (float v) noexcept
-{
-    return std::isnan (v) ? 0.0f : juce::jlimit (0.0f, 1.0f, v);
 }
 
 int engageToInt (float v) { return v > 0.5f ? 64 : 0; }
@@ -66,7 +60,7 @@ int hiKcsAttenToInt (float v)
 float engageToFloat (int n) { return (n & 64) != 0 ? 1.0f : 0.0f; }
 
 // The wire carries up to 255 (and more) where the controls end at 250.
-float gainToFloat (int n) { return withinUnitRange ((float) n / 250.0f); }
+float gainToFloat (int n) { return (float) juce::jlimit (0, 250, n) / 250.0f; }
 
 float hiBandwidthToFloat (int n)
 {
@@ -120,7 +114,7 @@ Eq713kMidiBridge::FloatToInt Eq713kMidiBridge::getLambdaMidiFloatToInt (int conv
         default:                   return [] (float) { return 0; };
     }
 
-    return [toInt] (float v) { return toInt (withinUnitRange (v)); };
+    return [toInt] (float v) { return toInt (NormalisedValue::clamped (v)); };
 }
 
 Eq713kMidiBridge::IntToFloat Eq713kMidiBridge::getLambdaMidiIntToFloat (int converter)
@@ -232,7 +226,7 @@ struct Eq713kMidiBridge::HardwareObjects
 };
 
 //==============================================================================
-Eq713kMidiBridge::Eq713kMidiBridge (Eq713kInstanceCore& owner, Eq713kParamsManager& manager)
+Eq713kMidiBridge::Eq713kMidiBridge (Instance& owner, Eq713kParamsManager& manager)
     : instance (owner), params (manager)
 {
 }

@@ -8,7 +8,6 @@
 #include <memory>
 
 class Eq713kParamsManager;
-class Eq713kInstanceCore;
 class MidiChannelParam;
 class MidiLRParam;
 class MidiSwitchParams;
@@ -22,7 +21,17 @@ class MidiSwitchParams;
 class Eq713kMidiBridge : public juce::MidiDevice::Listener
 {
 public:
-    Eq713kMidiBridge (Eq713kInstanceCore& instance, Eq713kParamsManager& params);
+    /** What the bridge needs of the plug-in instance that owns it. */
+    class Instance
+    {
+    public:
+        virtual ~Instance() = default;
+
+        /** Any thread: the unit is gone. */
+        virtual void connectionLost() = 0;
+    };
+
+    Eq713kMidiBridge (Instance& instance, Eq713kParamsManager& params);
     ~Eq713kMidiBridge() override;
 
     /** Message thread. With a device: builds the objects and sends the channel selection;
@@ -70,7 +79,7 @@ private:
     /** Taken from the receive thread, with the reports being routed finished, then deleted. */
     void deleteHardwareObjects();
 
-    Eq713kInstanceCore& instance;
+    Instance& instance;
     Eq713kParamsManager& params;
     juce::MidiDevice* device = nullptr;
 

@@ -2,6 +2,8 @@
 
 #include "link/MidiDevice.h"
 
+#include <algorithm>
+
 MidiChannelParam::UnitSender MidiChannelParam::sendingTo (juce::MidiDevice* device)
 {
     if (device == nullptr)
@@ -49,52 +51,13 @@ MidiChannelParam::~MidiChannelParam()
 //==============================================================================
 void MidiChannelParam::addChannelListener (ChannelRecallingListener* listener)
 {
-    const auto count = numListeners.load();
-
-    if (listener == nullptr)
-        return;
-
-    for (int i = 0; i < count; ++i)
-        if (listeners[(size_t) i].load() == listener)
-            return;
-
-    if (count == maxChannelListeners)
-    {
-        jassertfalse; // more recalling objects than there are hardware numbers
-        return;
-    }
-
-    // The slot is filled before the receive thread can count it.
-    listeners[(size_t) count].store (listener);
-    numListeners.store (count + 1);
+    if (listener != nullptr && std::find (listeners.begin(), listeners.end(), listener) == listeners.end())
+        listeners.push_back (listener);
 }
 
 void MidiChannelParam::removeChannelListener (ChannelRecallingListener* listener)
 {
-    auto count = numListeners.load();
-
-    for (int i = count; --i >= 0;)
-    {
-        if (listeners[(size_t) i].load() != listener)
-            continue;
-
-        for (int j = i; j < count - 1; ++j)
-            listeners[(size_t) j].store (listeners[(size_t) j + 1].load());
-
-        --count;
-        numListeners.store (count);
-        listeners[(size_t) count].store (nullptr);
-    }
-}
-
-template <typename Call>
-void MidiChannelParam::forEachListener (Call&& call)
-{
-    const auto count = numListeners.load();
-
-    for (int i = 0; i < count; ++i)
-        if (auto* listener = listeners[(size_t) i].load())
-            call (*listener);
+    listeners.erase (std::remove (listeners.begin(), listeners.end(), listener), listeners.end());
 }
 
 //==============================================================================
@@ -117,7 +80,9 @@ void MidiChannelParam::recall (int hardwareChannel)
 {
     if (sender)
     {
-        forEachListener ([] (ChannelRecallingListener& l) { l.lockReceiving (true); });
+        for (auto* listener : listeners)
+            listener->lockReceiving (true);
+
         sender (hwNumber, hardwareChannel, false);
         startTimer (setUpTimerId, setUpWindowMs);
     }
@@ -128,7 +93,9 @@ void MidiChannelParam::recall (int hardwareChannel)
 void MidiChannelParam::sendSelectedChannelToListeners (int hardwareChannel)
 {
     const auto selected = hardwareChannel < 2 ? 2 : (hardwareChannel < 4 ? 1 : 0);
-    forEachListener ([selected] (ChannelRecallingListener& l) { l.setSelectedChannel (selected); });
+
+    for (auto* listener : listeners)
+        listener->setSelectedChannel (selected);
 }
 
 void MidiChannelParam::paramMidiChanged (int hardwareChannel)
@@ -145,8 +112,11 @@ void MidiChannelParam::finishSetUpAsync()
 
 void MidiChannelParam::channelSetUpFinished()
 {
-    forEachListener ([] (ChannelRecallingListener& l) { l.lockReceiving (false); });
-    forEachListener ([] (ChannelRecallingListener& l) { l.sendForced(); });
+    for (auto* listener : listeners)
+        listener->lockReceiving (false);
+
+    for (auto* listener : listeners)
+        listener->sendForced();
 }
 
 //==============================================================================

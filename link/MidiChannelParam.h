@@ -5,9 +5,9 @@
 
 #include <juce_events/juce_events.h>
 
-#include <array>
 #include <atomic>
 #include <functional>
+#include <vector>
 
 namespace juce
 {
@@ -20,6 +20,12 @@ class MidiDevice;
     hardware number 16) to switch, and then every listener sends all its values again with
     the flags of the new selection. It also tells the listeners which channel is selected,
     also when the selection changes on the unit.
+
+    The selection reaches the listeners on the receive thread too, as a report of hardware
+    number 14 is routed. The listeners are therefore added and removed only while no report
+    can be routed to this object: before the bridge publishes its objects to the receive
+    thread, and after it has unpublished them and waited for the reports being routed
+    (ReceiveCallGate).
 */
 class MidiChannelParam : public juce::HvParamsManager::AutomatableParamListener,
                          public juce::HvParamsManager::NonAutomatableParamListener,
@@ -59,7 +65,6 @@ public:
     static constexpr int sendDelayMs = 2;
     static constexpr int setUpWindowMs = 500;
     static constexpr int channelHwNumber = 14;
-    static constexpr int maxChannelListeners = 16;
 
     /** Hardware channel values. */
     enum HardwareChannel
@@ -75,7 +80,8 @@ public:
                       int channelParamId, int selectedChannelSettingId);
     ~MidiChannelParam() override;
 
-    /** Message thread. A listener must be removed before it is deleted. */
+    /** Message thread, while no report is routed here (see above). A listener must be removed
+        before it is deleted. */
     void addChannelListener (ChannelRecallingListener* listener);
     void removeChannelListener (ChannelRecallingListener* listener);
 
@@ -111,16 +117,11 @@ private:
     void applyReceived (int hardwareChannel);
     void gesture (bool starting);
 
-    template <typename Call>
-    void forEachListener (Call&& call);
-
     juce::HvParamsManager& params;
     const UnitSender sender;
 
-    // Fixed slots, so that the receive thread can walk the list while the message thread
-    // fills and empties it; removal keeps the registration order.
-    std::array<std::atomic<ChannelRecallingListener*>, maxChannelListeners> listeners {};
-    std::atomic<int> numListeners { 0 };
+    // In registration order, each once; changed only while no report is routed here.
+    std::vector<ChannelRecallingListener*> listeners;
 
     const int channelId;
     const int selectedChannelId;

@@ -126,7 +126,7 @@ TEST (StateFormatTest, ARestoreTellsTheListenersAsCompleteGesturesInIdOrderAndTh
     // The host's restore, and the same block loaded as a preset, which is the user's edit.
     const struct { const char* what; bool asPreset; AutomatableParamListener* source; int hostGestures; } cases[] = {
         { "host's restore", false, &juce::HvDawParameter::hostRestoreSource(), 0 },
-        { "preset", true, &StereoParameterLinker::bothChannelsSource(), ParamData::NUM_PARAMS },
+        { "preset", true, &StateFormat::presetSource(), ParamData::NUM_PARAMS },
     };
 
     for (const auto& c : cases)
