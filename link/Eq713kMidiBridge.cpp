@@ -147,7 +147,7 @@ struct Eq713kMidiBridge::HardwareObjects
         numLr
     };
 
-    HardwareObjects (juce::MidiDevice* device, Eq713kParamsManager& params)
+    HardwareObjects (juce::MidiDevice* unit, Eq713kParamsManager& manager)
     {
         struct LrRow { int leftId, hardwareNumber, converter; };
         static constexpr LrRow rows[numLr] = {
@@ -160,16 +160,16 @@ struct Eq713kMidiBridge::HardwareObjects
             { ParamData::HI_KCS_BOOST_1, 12, hiKcsBoostConverter },
         };
 
-        channel = std::make_unique<MidiChannelParam> (device, params, ParamData::CHANNEL, ParamData::SELECTED_CHANNEL);
+        channel = std::make_unique<MidiChannelParam> (unit, manager, ParamData::CHANNEL, ParamData::SELECTED_CHANNEL);
 
         for (int i = 0; i < numLr; ++i)
-            lr[(size_t) i] = std::make_unique<MidiLRParam> (device, params, rows[i].leftId,
+            lr[(size_t) i] = std::make_unique<MidiLRParam> (unit, manager, rows[i].leftId,
                                                             rows[i].leftId + ParamData::channelStride,
                                                             rows[i].hardwareNumber,
                                                             getLambdaMidiIntToFloat (rows[i].converter),
                                                             getLambdaMidiFloatToInt (rows[i].converter));
 
-        switches = std::make_unique<MidiSwitchParams> (device, params,
+        switches = std::make_unique<MidiSwitchParams> (unit, manager,
                                                        ParamData::LO_CPS_1, ParamData::LO_CPS_2, 13,
                                                        getLambdaMidiIntToFloat (loCpsConverter),
                                                        getLambdaMidiFloatToInt (loCpsConverter),
