@@ -201,6 +201,49 @@ TEST_F (ChannelViewBindings, KnobGesturesAreCompleteAndNamedByTheView)
     }
 }
 
+// Hosts that keep Command-click for themselves (Audio Unit, AAX) reset with Alt; the others with
+// Command (Ctrl here). The other modifier is a plain click.
+TEST_F (ChannelViewBindings, TheResetModifierFollowsTheHostsWrapper)
+{
+    using Wrapper = juce::AudioProcessor::WrapperType;
+    const auto command = juce::ModifierKeys (juce::ModifierKeys::commandModifier);
+    const auto alt = juce::ModifierKeys (juce::ModifierKeys::altModifier);
+
+    const struct
+    {
+        Wrapper wrapper;
+        juce::ModifierKeys resets, doesNotReset;
+    } cases[] = {
+        { juce::AudioProcessor::wrapperType_Undefined, command, alt },
+        { juce::AudioProcessor::wrapperType_VST3, command, alt },
+        { juce::AudioProcessor::wrapperType_AudioUnit, alt, command },
+        { juce::AudioProcessor::wrapperType_AAX, alt, command },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE ((int) c.wrapper);
+
+        // A wrapper names itself so before it builds the instance.
+        juce::AudioProcessor::setTypeOfNextNewPlugin (c.wrapper);
+        Eq713kPluginInstance hosted;
+        juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Undefined);
+        ASSERT_EQ (hosted.wrapperType, c.wrapper);
+
+        auto& hostedParams = hosted.getProductManager();
+        EQ700K_MainView view (hosted, hostedParams, EQ700K_MainView::firstChannel, windowClickFlag);
+        view.setBounds (0, 0, 325, 570);
+        auto& knob = *partsOf (view).loBoostKnob;
+
+        hostedParams.setParamValue (nullptr, ParamData::LO_BOOST_1, 0.5f);
+        clickWith (knob, c.doesNotReset);
+        EXPECT_EQ (hostedParams.getParamValue (ParamData::LO_BOOST_1), 0.5f);
+
+        clickWith (knob, c.resets);
+        EXPECT_EQ (hostedParams.getParamValue (ParamData::LO_BOOST_1), 0.0f);
+    }
+}
+
 // Position i of n stands for i / (n - 1) to two decimals, sent in a gesture of its own.
 TEST_F (ChannelViewBindings, EachSwitchPositionIsItsValueInsideItsOwnGesture)
 {
@@ -402,26 +445,28 @@ TEST_F (ChannelViewBindings, ExternalChangesMoveTheChannelsControlsSilently)
 }
 
 // A change of "DOUBLE WINDOW" that does not come from a window button (the host, a restore)
-// relights both selectors at once: in the double window each strip lights its own channel.
-TEST_F (ChannelViewBindings, BothSelectorsFollowTheWindowModeAtOnce)
+// relights the selectors of all strips at once: in the double window each strip lights its own
+// channel. A strip of any channel id but 0 is the second channel's.
+TEST_F (ChannelViewBindings, EverySelectorFollowsTheWindowModeAtOnce)
 {
     setLinked (false);
     params.setNonAutomatableParamValue (nullptr, ParamData::SELECTED_CHANNEL, 0);
     auto first = makeView (0);
     auto second = makeView (1);
-    auto& firstSelector = *partsOf (*first).channelSwitch;
-    auto& secondSelector = *partsOf (*second).channelSwitch;
+    auto otherId = makeView (7);
+    const auto litLamps = [&]
+    {
+        return std::vector<int> { litLampIndex (*partsOf (*first).channelSwitch), litLampIndex (*partsOf (*second).channelSwitch),
+                                  litLampIndex (*partsOf (*otherId).channelSwitch) };
+    };
 
-    EXPECT_EQ (litLampIndex (firstSelector), 1);
-    EXPECT_EQ (litLampIndex (secondSelector), 1);
+    EXPECT_EQ (litLamps(), (std::vector<int> { 1, 1, 1 }));
 
     params.setNonAutomatableParamValue (nullptr, ParamData::DOUBLE_WINDOW, true);
-    EXPECT_EQ (litLampIndex (firstSelector), 1);
-    EXPECT_EQ (litLampIndex (secondSelector), 2);
+    EXPECT_EQ (litLamps(), (std::vector<int> { 1, 2, 2 }));
 
     params.setNonAutomatableParamValue (nullptr, ParamData::DOUBLE_WINDOW, false);
-    EXPECT_EQ (litLampIndex (firstSelector), 1);
-    EXPECT_EQ (litLampIndex (secondSelector), 1);
+    EXPECT_EQ (litLamps(), (std::vector<int> { 1, 1, 1 }));
     EXPECT_FALSE (windowClickFlag);
 }
 
