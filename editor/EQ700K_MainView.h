@@ -48,7 +48,8 @@ public:
         secondChannel = 1
     };
 
-    /** Darkens the strip of the channel that is not selected; never takes a click. */
+    /** Darkens the strip of the channel that is not selected; the view lets every click through
+        it to the controls beneath. */
     class OverlayComp : public juce::Component
     {
     public:
