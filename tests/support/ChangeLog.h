@@ -8,13 +8,16 @@
 namespace testing_support
 {
 
-/** Records every change and gesture of the ids it listens to, with the source, in order. */
-class ChangeLog : public juce::HvParamsManager::AutomatableParamListener
+/** Records every change and gesture of the ids it listens to, with the source, in order; with
+    listenToSetting, the changes of settings too, in the same order (a setting's source is not
+    known: it is recorded as null, its value as a float). */
+class ChangeLog : public juce::HvParamsManager::AutomatableParamListener,
+                  public juce::HvParamsManager::NonAutomatableParamListener
 {
 public:
     struct Entry
     {
-        enum Kind { value, begin, end } kind;
+        enum Kind { value, begin, end, setting } kind;
         int id;
         float newValue;
         AutomatableParamListener* source;
@@ -30,12 +33,21 @@ public:
     {
         for (auto id : watched)
             manager.removeParamListener (this, id);
+
+        for (auto id : watchedSettings)
+            manager.removeNonAutomatableParamListener (this, id);
     }
 
     void listenTo (int id)
     {
         watched.push_back (id);
         manager.addParamListener (this, id, juce::HvParamsManager::noNotification);
+    }
+
+    void listenToSetting (int id)
+    {
+        watchedSettings.push_back (id);
+        manager.addNonAutomatableParamListener (this, id, juce::HvParamsManager::noNotification);
     }
 
     using AutomatableParamListener::paramValueChanged;
@@ -51,11 +63,17 @@ public:
         entries.push_back ({ starting ? Entry::begin : Entry::end, id, 0.0f, source });
     }
 
+    void nonAutomatableParamValueChanged (int id, juce::var v) override
+    {
+        entries.push_back ({ Entry::setting, id, (float) v, nullptr });
+    }
+
+    /** The entries of a parameter. */
     std::vector<Entry> forId (int id) const
     {
         std::vector<Entry> result;
         for (auto& e : entries)
-            if (e.id == id)
+            if (e.id == id && e.kind != Entry::setting)
                 result.push_back (e);
         return result;
     }
@@ -65,6 +83,7 @@ public:
 private:
     juce::HvParamsManager& manager;
     std::vector<int> watched;
+    std::vector<int> watchedSettings;
 };
 
 } // namespace testing_support
