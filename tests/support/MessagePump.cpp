@@ -38,6 +38,21 @@ bool pumpUntil (const std::function<bool()>& condition, int timeoutMs)
     }
 }
 
+bool spinUntil (const std::function<bool()>& condition, int timeoutMs)
+{
+    const auto deadline = juce::Time::getMillisecondCounterHiRes() + timeoutMs;
+
+    while (! condition())
+    {
+        if (juce::Time::getMillisecondCounterHiRes() >= deadline)
+            return false;
+
+        juce::dispatchNextMessageOnSystemQueue (true);
+    }
+
+    return true;
+}
+
 void pumpFor (int milliseconds)
 {
     pumpUntil ([] { return false; }, milliseconds);
