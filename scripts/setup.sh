@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev
+packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev libbenchmark-dev
           locales lilv-utils clang libclang-rt-14-dev)
 
 sudo_cmd=""

@@ -3,7 +3,8 @@
 # build/asan and runs the whole test suite there; then builds everything again with
 # ThreadSanitizer into build/tsan and runs the whole suite there too (hosts call the plug-in
 # from threads of their own, and the MIDI traffic crosses threads); last it builds the state
-# reader's fuzz target with clang into build/fuzz and fuzzes it for a while.
+# reader's fuzz target with clang into build/fuzz and fuzzes it for a while. Between the two
+# suites it builds the benchmarks in build/asan and runs each once, briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +15,18 @@ export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DEQ713K_SANITIZE=ON -DEQ713K_BUILD_TESTS=ON
 cmake --build build/asan --parallel "$(nproc)"
 ctest --test-dir build/asan --output-on-failure --parallel "$(nproc)" "$@"
+
+# The benchmarks are not part of the verdict: they are built and run once, briefly, so that they
+# keep working. Built only now, so that a broken benchmark never stands before a test result.
+# A benchmark program that does not build, crashes, is stopped by a sanitizer, hits a framework
+# assertion or ends a benchmark in an unexpected error still fails the run, at its end; slow
+# numbers never do.
+benchmarks_failed=0
+if ! cmake --build build/asan --parallel "$(nproc)" --target Eq713kBenchmarks \
+   || ! build/asan/tests/benchmarks/Eq713kBenchmarks --benchmark_min_time=0.01 2>&1 | tee build/asan/benchmarks-last-run.log; then
+    benchmarks_failed=1
+    echo "The benchmark program failed (see build/asan/benchmarks-last-run.log); the tests go on"
+fi
 
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DEQ713K_TSAN=ON -DEQ713K_BUILD_TESTS=ON
 cmake --build build/tsan --parallel "$(nproc)"
@@ -33,3 +46,8 @@ if ! build/fuzz/tests/fuzz/Eq713kStateFuzzer -max_total_time="${EQ713K_FUZZ_SECO
     exit 1
 fi
 tail -n 1 build/fuzz/last-run.log
+
+if [ "$benchmarks_failed" -ne 0 ]; then
+    echo "Every test passed, but the benchmark program failed: see build/asan/benchmarks-last-run.log"
+    exit 1
+fi

@@ -42,6 +42,8 @@ std::vector<benchmarks::RatioSummary::Ratio> ratios()
           "EditorOpenToFirstPaint/generic", 2.0 },
         { "  the same with the faceplate decoded", "ChannelStripOpenToFirstPaint/decodingFaceplate", "EditorOpenToFirstPaint/generic", 2.0 },
         { "one channel strip full repaint / generic editor's", "ChannelStripFullRepaint/at325x570", "EditorFullRepaint/generic", 1.0 },
+        { "  the same, the strip buffered to an image in its parent", "ChannelStripFullRepaintBuffered/at325x570",
+          "EditorFullRepaint/generic", 1.0 },
         { "one channel strip resize (all textures) and repaint / generic editor's", "ChannelStripResizeAndRepaint/between325x570and650x1140",
           "EditorResizeAndRepaint/generic", 0.0 },
         { "a strip opened beside a live one / one that decodes the faceplate", "ChannelStripOpenToFirstPaint/besideAnother",

@@ -88,6 +88,25 @@ void ChannelStripFullRepaint (benchmark::State& state)
         benchmarks::repaintInto (*strip, image);
 }
 
+/** The same for a strip that its parent holds buffered to an image (the framework keeps the
+    composed strip and paints it again only where something changed), as an editor could hold
+    its strips: what the full repaint costs once the composition itself is cached. */
+void ChannelStripFullRepaintBuffered (benchmark::State& state)
+{
+    StripMaker maker;
+    auto strip = maker.makeStrip();
+    strip->setBufferedToImage (true);
+
+    // Only a child paints from its buffer: the window paints the editor, the editor its strips.
+    juce::Component parent;
+    parent.setBounds (strip->getBounds());
+    parent.addAndMakeVisible (*strip);
+    juce::Image image (juce::Image::ARGB, stripWidth, stripHeight, true);
+
+    for (auto _ : state)
+        benchmarks::repaintInto (parent, image);
+}
+
 /** The strip at twice its size and back, each time laid out (which renders every texture
     again), its posted messages run and painted at the new size. */
 void ChannelStripResizeAndRepaint (benchmark::State& state)
@@ -126,5 +145,6 @@ CASE_BENCHMARK (ChannelStripOpenToFirstPaint, cachedFaceplate, Faceplate::cached
 CASE_BENCHMARK (ChannelStripOpenToFirstPaint, decodingFaceplate, Faceplate::decoded)->UseManualTime();
 CASE_BENCHMARK (ChannelStripOpenToFirstPaint, besideAnother, Faceplate::heldByAnother)->UseManualTime();
 NAMED_BENCHMARK (ChannelStripFullRepaint, at325x570)->UseRealTime();
+NAMED_BENCHMARK (ChannelStripFullRepaintBuffered, at325x570)->UseRealTime();
 NAMED_BENCHMARK (ChannelStripResizeAndRepaint, between325x570and650x1140)->UseRealTime();
 NAMED_BENCHMARK (FaceplateDecode, png)->UseRealTime();

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release, without sanitizers, into build/bench and runs them. Arguments
+# go to the benchmark program: --benchmark_filter=Editor, --benchmark_repetitions=5, ...
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DEQ713K_BUILD_TESTS=ON
+cmake --build build/bench --parallel "$(nproc)" --target Eq713kBenchmarks
+build/bench/tests/benchmarks/Eq713kBenchmarks "$@"
