@@ -1,5 +1,6 @@
 #include "RatioSummary.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <numeric>
 #include <ostream>
@@ -54,8 +55,12 @@ void RatioSummary::record (const Run& run)
     {
         result.error = run.error_message;
 
-        if (expectedErrors.count (run.error_message) == 0)
-            unexpected.push_back (run.run_name.function_name + ": " + run.error_message);
+        const auto described = run.run_name.function_name + ": " + run.error_message;
+
+        // Each repetition reports its error again.
+        if (expectedErrors.count (run.error_message) == 0
+            && std::find (unexpected.begin(), unexpected.end(), described) == unexpected.end())
+            unexpected.push_back (described);
 
         return;
     }
@@ -66,13 +71,18 @@ void RatioSummary::record (const Run& run)
     {
         // With repetitions the median of them stands for the benchmark.
         if (run.aggregate_name == "median")
+        {
             result.medianSeconds = seconds;
+            result.counters = run.counters;
+        }
 
         return;
     }
 
     result.iterationSeconds.push_back (seconds);
-    result.counters = run.counters;
+
+    if (! result.medianSeconds)
+        result.counters = run.counters;
 }
 
 std::optional<double> RatioSummary::secondsPerIteration (const std::string& name) const
@@ -155,9 +165,15 @@ void RatioSummary::printCount (const Count& count)
     const auto measured = found != results.end() && found->second.error.empty();
     const auto counter = measured ? found->second.counters.find (count.counter) : benchmark::UserCounters::const_iterator {};
 
-    if (! measured || counter == found->second.counters.end())
+    if (! measured)
     {
         out << "not measured (" << whyNotMeasured (count.benchmark) << ")\n";
+        return;
+    }
+
+    if (counter == found->second.counters.end())
+    {
+        out << "not measured (" << count.benchmark << " reported no " << count.counter << ")\n";
         return;
     }
 
