@@ -2,9 +2,9 @@
 // measure the instance's createEditor(): while it gives no editor they end with "no editor".
 
 #include "ManualTiming.h"
+#include "Names.h"
 #include "OpenEditor.h"
 #include "Painting.h"
-#include "Names.h"
 
 #include "core/Eq713kPluginInstance.h"
 #include "support/MessagePump.h"
