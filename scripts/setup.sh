@@ -4,8 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# xvfb, xauth, x11-utils and libxtst-dev: the tests that open the editor in a host's window and
+# start the Standalone run them on a private X server.
 packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev
-          locales lilv-utils clang libclang-rt-14-dev)
+          locales lilv-utils clang libclang-rt-14-dev xvfb xauth x11-utils libxtst-dev)
 
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"

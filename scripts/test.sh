@@ -3,7 +3,8 @@
 # build/asan and runs the whole test suite there; then builds everything again with
 # ThreadSanitizer into build/tsan and runs the whole suite there too (hosts call the plug-in
 # from threads of their own, and the MIDI traffic crosses threads); last it builds the state
-# reader's fuzz target with clang into build/fuzz and fuzzes it for a while.
+# reader's fuzz target with clang into build/fuzz and fuzzes it for a while. The tests that open
+# the editor in a host's window and start the Standalone run each on a private X server (Xvfb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
