@@ -190,6 +190,20 @@ Problems checkName (juce::AudioPluginInstance& instance)
     return problems;
 }
 
+/** The host asks twice whether there is an editor. A VST3 host finds out by having the plug-in
+    make its editor's view, which it lets go at once: the plug-in builds its whole editor and
+    deletes it, here with no display. */
+Problems checkHasEditor (juce::AudioPluginInstance& instance)
+{
+    Problems problems;
+
+    for (int asked = 0; asked < 2; ++asked)
+        problems.expect (instance.hasEditor(), "the host sees no editor");
+
+    testing_support::pumpPendingMessages();
+    return problems;
+}
+
 Problems checkParameters (FormatUnderTest& f, juce::AudioPluginInstance& instance)
 {
     Problems problems;
@@ -460,6 +474,7 @@ void runFormat (FormatUnderTest& f, Expectations expect, Report& report)
         return;
 
     report.record (f.name, "name", checkName (*instance));
+    report.record (f.name, "has an editor", checkHasEditor (*instance));
     report.record (f.name, "parameters", checkParameters (f, *instance), expect.parameters);
 
     instance->prepareToPlay (sampleRate, maxBlockSize);
