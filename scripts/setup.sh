@@ -4,8 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# xvfb, xauth, x11-utils and libxtst-dev: the tests that open the editor in a host's window and
-# start the Standalone run them on a private X server.
+# xvfb, xauth and x11-utils: the tests that open the editor in a host's window and start the
+# Standalone run on a private X server; libxtst-dev: those host checks click through XTest.
 packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev
           locales lilv-utils clang libclang-rt-14-dev xvfb xauth x11-utils libxtst-dev)
 
