@@ -17,7 +17,7 @@ void CommandManager::commandFallback (std::unique_ptr<HvCommand>)
 
 void CommandManager::sendCommand (std::unique_ptr<HvCommand> command)
 {
-    JUCE_ASSERT_MESSAGE_THREAD
+    JUCE_ASSERT_MESSAGE_MANAGER_IS_LOCKED
 
     if (command == nullptr)
         return;
@@ -28,7 +28,7 @@ void CommandManager::sendCommand (std::unique_ptr<HvCommand> command)
 
 void CommandManager::addCommandListener (CommandListener* listener)
 {
-    JUCE_ASSERT_MESSAGE_THREAD
+    JUCE_ASSERT_MESSAGE_MANAGER_IS_LOCKED
 
     if (listener != nullptr)
         listeners.addIfNotAlreadyThere (listener);
@@ -36,7 +36,7 @@ void CommandManager::addCommandListener (CommandListener* listener)
 
 void CommandManager::removeCommandListener (CommandListener* listener)
 {
-    JUCE_ASSERT_MESSAGE_THREAD
+    JUCE_ASSERT_MESSAGE_MANAGER_IS_LOCKED
     listeners.removeFirstMatchingValue (listener);
 }
 

@@ -13,7 +13,8 @@ namespace juce
 /** A queue of commands delivered on the message thread, one per callback, oldest first.
 
     Each command is offered to the listeners, the newest first, until one takes it; one that
-    nobody takes goes to commandFallback. Message thread only: there is no lock.
+    nobody takes goes to commandFallback. Message thread only, or a thread that holds the
+    message thread still (a host builds and deletes editors so): there is no lock.
 */
 class CommandManager
 {

@@ -1,6 +1,7 @@
 #include "core/Eq713kPluginInstance.h"
 
 #include "core/MessageThreadTask.h"
+#include "editor/Eq713kAudioProcessorEditor.h"
 
 namespace
 {
@@ -36,6 +37,9 @@ Eq713kPluginInstance::Eq713kPluginInstance()
 
 Eq713kPluginInstance::~Eq713kPluginInstance()
 {
+    // Every host closes its editors first: they use the instance and its manager.
+    jassert (openEditors.isEmpty());
+
     // Taking the manager detaches the host parameters, which go with this processor: nothing
     // calls them afterwards, and this waits only for a report into them that the message
     // thread may be making right now. The core and the manager are stopped and deleted where
@@ -46,6 +50,21 @@ Eq713kPluginInstance::~Eq713kPluginInstance()
         coreToStop.reset();
         manager.reset();
     });
+}
+
+juce::AudioProcessorEditor* Eq713kPluginInstance::createEditor()
+{
+    return new Eq713kAudioProcessorEditor (*this, productManager);
+}
+
+void Eq713kPluginInstance::editorOpened (Eq713kAudioProcessorEditor& editor)
+{
+    openEditors.addIfNotAlreadyThere (&editor);
+}
+
+void Eq713kPluginInstance::editorClosed (Eq713kAudioProcessorEditor& editor)
+{
+    openEditors.removeFirstMatchingValue (&editor);
 }
 
 const juce::String Eq713kPluginInstance::getName() const

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class Eq713kAudioProcessorEditor;
+
 /** The plug-in instance the host creates: the parameters and settings, audio passed through
     untouched.
 
@@ -36,8 +38,17 @@ public:
                                           const juce::AudioChannelSet& mainOutputLayout,
                                           bool idForAudioSuite) const override;
 
-    bool hasEditor() const override { return false; }
-    juce::AudioProcessorEditor* createEditor() override { return nullptr; }
+    bool hasEditor() const override { return true; }
+
+    /** The host's view owns the editor; it is built on the message thread (or with it held). */
+    juce::AudioProcessorEditor* createEditor() override;
+
+    /** Message thread: the editor registers itself while it lives. */
+    void editorOpened (Eq713kAudioProcessorEditor& editor);
+    void editorClosed (Eq713kAudioProcessorEditor& editor);
+
+    /** Message thread: the editors open now, oldest first. */
+    const juce::Array<Eq713kAudioProcessorEditor*>& getOpenEditors() const noexcept { return openEditors; }
 
     static constexpr int pollIntervalMs = Eq713kInstanceCore::pollIntervalMs;
 
@@ -90,6 +101,7 @@ private:
 
     Eq713kParamsManager& productManager;
     std::unique_ptr<Eq713kInstanceCore> core;
+    juce::Array<Eq713kAudioProcessorEditor*> openEditors;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Eq713kPluginInstance)
 };

@@ -79,6 +79,12 @@ void EQ700K_MainView::OverlayComp::paint (juce::Graphics& g)
 }
 
 //==============================================================================
+EQ700K_MainView::DecodedFaceplate::DecodedFaceplate()
+    : image (juce::ImageFileFormat::loadFrom (PanelArtwork::Faceplate_png, PanelArtwork::Faceplate_pngSize))
+{
+}
+
+//==============================================================================
 EQ700K_MainView::EQ700K_MainView (Eq713kPluginInstance& instance, Eq713kParamsManager& manager, ChannelId channelId,
                                   bool& clickFlag)
     : params (manager),
@@ -87,8 +93,7 @@ EQ700K_MainView::EQ700K_MainView (Eq713kPluginInstance& instance, Eq713kParamsMa
       paramIds (channelParamIds (channel)),
       windowClickFlag (clickFlag)
 {
-    // Decoded once and shared by every view for as long as one holds it.
-    faceplate.setImage (juce::ImageCache::getFromMemory (PanelArtwork::Faceplate_png, PanelArtwork::Faceplate_pngSize));
+    faceplate.setImage (decodedFaceplate->image);
 
     setUpKnobs (instance.wrapperType);
     setUpSwitches();

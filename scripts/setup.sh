@@ -4,8 +4,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# xvfb, xauth and x11-utils: the tests that open the editor in a host's window and start the
+# Standalone run on a private X server; libxtst-dev: those host checks click through XTest;
+# libbenchmark-dev: the benchmarks.
 packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev libbenchmark-dev
-          locales lilv-utils clang libclang-rt-14-dev)
+          locales lilv-utils clang libclang-rt-14-dev xvfb xauth x11-utils libxtst-dev)
 
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"

@@ -4,7 +4,8 @@
 # ThreadSanitizer into build/tsan and runs the whole suite there too (hosts call the plug-in
 # from threads of their own, and the MIDI traffic crosses threads); last it builds the state
 # reader's fuzz target with clang into build/fuzz and fuzzes it for a while. Between the two
-# suites it builds the benchmarks in build/asan and runs each once, briefly.
+# suites it builds the benchmarks in build/asan and runs each once, briefly. The tests that open
+# the editor in a host's window and start the Standalone run each on a private X server (Xvfb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -6,9 +6,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 using juce::CommandListener;
@@ -226,3 +228,46 @@ TEST_F (CommandManagerTest, DestructionDeletesQueuedCommandsUndelivered)
 }
 
 } // namespace
+
+// A host on Linux builds and deletes editors on its own thread while it holds the message
+// thread still: their menu bars join and leave the queue from there.
+TEST_F (CommandManagerTest, ListenersJoinAndLeaveFromAThreadThatHoldsTheMessageThread)
+{
+    LoggingListener listener ("menu", log);
+    listener.takes = true;
+    std::atomic<int> step { 0 };
+
+    std::thread host ([&]
+    {
+        {
+            const juce::MessageManagerLock holdingTheMessageThread;
+            manager->addCommandListener (&listener);
+        }
+
+        step = 1;
+
+        while (step.load() != 2)
+            std::this_thread::yield();
+
+        {
+            const juce::MessageManagerLock holdingTheMessageThread;
+            manager->removeCommandListener (&listener);
+        }
+
+        step = 3;
+    });
+
+    // The message thread goes on while the host thread waits for it.
+    EXPECT_TRUE (testing_support::pumpUntil ([&] { return step.load() == 1; }));
+    send (Ids::hvEq713k::showDeviceSelector);
+    EXPECT_TRUE (pumpUntilLogSize (2));
+
+    step = 2;
+    EXPECT_TRUE (testing_support::pumpUntil ([&] { return step.load() == 3; }));
+    host.join();
+
+    send (Ids::hvEq713k::loadPreset);
+    ASSERT_TRUE (pumpUntilLogSize (4));
+    EXPECT_EQ (log, (Log { "menu showDeviceSelector", "deleted showDeviceSelector",
+                           "fallback loadPreset", "deleted loadPreset" }));
+}

@@ -3,12 +3,20 @@
 //
 //   Eq713kHostCheck [--expect-parameters] [--expect-state] [--vst3 <bundle.vst3>]
 //                   [--lv2 <bundle.lv2> --lv2-uri <uri>]
+//   Eq713kHostCheck --editor [--screenshots <folder>] [--vst3 <bundle.vst3>]
+//                   [--lv2 <bundle.lv2> --lv2-uri <uri>]
 //
 // Exits with 0 when every enforced check passes. Without --expect-parameters the parameter check
 // still runs and prints its result, but does not fail the run; without --expect-state the check
 // that a restored state brings back the parameter values is skipped.
+//
+// With --editor it checks the plug-in's editor in a host's window instead, which needs an X
+// display: JUCE's hosting embeds the plug-in's own X window in the host's (through XEmbed for
+// both formats), which cannot be made without one. What the editor shows is read from the
+// screen; --screenshots keeps pictures of it.
 
 #include "support/MessagePump.h"
+#include "XServerProbe.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -84,6 +92,8 @@ public:
         for (const auto& p : problems.list)
             std::cout << "    " << p << "\n";
 
+        std::cout << std::flush;
+
         if (! passed && enforced)
             ++failures;
     }
@@ -150,14 +160,15 @@ juce::MemoryBlock stateOf (juce::AudioPluginInstance& instance)
 }
 
 /** Waits, running audio blocks and the message thread, until the condition holds. */
-bool keepRunningUntil (juce::AudioPluginInstance& instance, const std::function<bool()>& condition)
+bool keepRunningUntil (juce::AudioPluginInstance& instance, const std::function<bool()>& condition,
+                       int timeoutMs = waitTimeoutMs)
 {
     return testing_support::pumpUntil ([&]
     {
         processSilence (instance);
         testing_support::pumpPendingMessages();
         return condition();
-    }, waitTimeoutMs);
+    }, timeoutMs);
 }
 
 juce::String firstDifference (const juce::MemoryBlock& expected, const juce::MemoryBlock& actual)
@@ -176,6 +187,20 @@ Problems checkName (juce::AudioPluginInstance& instance)
     Problems problems;
     problems.expect (instance.getName() == expectedPluginName,
                      "name is \"" + instance.getName() + "\", expected \"" + expectedPluginName + "\"");
+    return problems;
+}
+
+/** The host asks twice whether there is an editor. A VST3 host finds out by having the plug-in
+    make its editor's view, which it lets go at once: the plug-in builds its whole editor and
+    deletes it, here with no display. */
+Problems checkHasEditor (juce::AudioPluginInstance& instance)
+{
+    Problems problems;
+
+    for (int asked = 0; asked < 2; ++asked)
+        problems.expect (instance.hasEditor(), "the host sees no editor");
+
+    testing_support::pumpPendingMessages();
     return problems;
 }
 
@@ -449,6 +474,7 @@ void runFormat (FormatUnderTest& f, Expectations expect, Report& report)
         return;
 
     report.record (f.name, "name", checkName (*instance));
+    report.record (f.name, "has an editor", checkHasEditor (*instance));
     report.record (f.name, "parameters", checkParameters (f, *instance), expect.parameters);
 
     instance->prepareToPlay (sampleRate, maxBlockSize);
@@ -467,6 +493,492 @@ void runFormat (FormatUnderTest& f, Expectations expect, Report& report)
 
     instance->releaseResources();
 }
+
+//==============================================================================
+// The editor in a host's window, on an X display. A plug-in's editor draws into an X window of
+// its own, embedded in the host's: what it shows is read from the screen, and its buttons are
+// pressed with the server's pointer.
+
+constexpr int singleWidth = 325, doubleWidth = 650, editorHeight = 595;
+constexpr int editorTimeoutMs = 15000;
+
+const juce::Colour menuBarColour { 0xff252629 };
+
+// Points of the editor: the menu bar's middle, a point of each strip's faceplate near its foot,
+// the menu and USB buttons, the first strip's window button.
+const juce::Point<int> menuBarPoint { 160, 12 }, firstStripPoint { 162, 585 }, secondStripPoint { 487, 585 },
+    menuButtonPoint { 12, 12 }, usbButtonPoint { 307, 12 }, windowButtonPoint { 307, 43 };
+
+/** A host's window around a plug-in's editor. Windows open one after the other take turns
+    between two places side by side, so that two open at once do not cover each other. */
+class HostWindow : public juce::DocumentWindow
+{
+public:
+    explicit HostWindow (juce::AudioProcessorEditor& editor)
+        : DocumentWindow ("Eq713kHostCheck", juce::Colours::darkgrey, 0, true)
+    {
+        static int windowsMade = 0;
+
+        setUsingNativeTitleBar (false);
+        setContentNonOwned (&editor, true);
+        setTopLeftPosition (20 + 600 * (windowsMade++ % 2), 20);
+        setVisible (true);
+    }
+
+    ~HostWindow() override { clearContentComponent(); }
+
+    void closeButtonPressed() override {}
+};
+
+/** A plug-in's editor opened by the host and shown in a window of the host's, closed as the host
+    closes it: the host's editor, which holds the plug-in's view, goes with its window. */
+class OpenEditor
+{
+public:
+    explicit OpenEditor (juce::AudioPluginInstance& instanceToShow)
+        : instance (instanceToShow), editor (instance.createEditorIfNeeded())
+    {
+        if (editor != nullptr)
+            window = std::make_unique<HostWindow> (*editor);
+    }
+
+    ~OpenEditor() { close(); }
+
+    void close()
+    {
+        window.reset();
+        editor.reset();
+    }
+
+    bool isOpen() const noexcept { return editor != nullptr; }
+
+    juce::Point<int> sizeNow() const { return editor != nullptr ? juce::Point<int> { editor->getWidth(), editor->getHeight() } : juce::Point<int>(); }
+
+    /** Runs the host until the editor has the size. */
+    bool waitForSize (int width, int height) const
+    {
+        return editor != nullptr
+            && keepRunningUntil (instance, [&] { return sizeNow() == juce::Point<int> { width, height }; }, editorTimeoutMs);
+    }
+
+    juce::Point<int> onScreen (juce::Point<int> inEditor) const { return editor->localPointToGlobal (inEditor); }
+
+    /** What the screen shows of the editor now. */
+    juce::Image capture (const XServerProbe& screen) const
+    {
+        if (editor == nullptr)
+            return {};
+
+        const auto area = editor->getScreenBounds();
+        const auto pixels = screen.grab (area.getX(), area.getY(), area.getWidth(), area.getHeight());
+
+        if (pixels.size() != (size_t) area.getWidth() * (size_t) area.getHeight())
+            return {};
+
+        juce::Image image (juce::Image::RGB, area.getWidth(), area.getHeight(), false);
+        juce::Image::BitmapData bitmap (image, juce::Image::BitmapData::writeOnly);
+
+        for (int y = 0; y < area.getHeight(); ++y)
+            for (int x = 0; x < area.getWidth(); ++x)
+                bitmap.setPixelColour (x, y, juce::Colour (pixels[(size_t) (y * area.getWidth() + x)]));
+
+        return image;
+    }
+
+    /** The colour the screen shows at a point of the editor, transparent when it cannot be read. */
+    juce::Colour shownAt (const XServerProbe& screen, juce::Point<int> inEditor) const
+    {
+        if (editor == nullptr)
+            return {};
+
+        const auto at = onScreen (inEditor);
+        const auto pixel = screen.grab (at.x, at.y, 1, 1);
+        return pixel.size() == 1 ? juce::Colour (pixel.front()) : juce::Colour();
+    }
+
+    /** Runs the host until the screen shows what the condition wants of the editor (asked
+        through shownAt), looking every 50 ms.
+
+        While it waits, the pointer moves between the host window's title bar and the editor's
+        menu bar now and then, as a user's hand does. JUCE 7.0.5 on X11 handles window events
+        only when its connection has something new to read: events that arrived during one of
+        its own round trips stay in Xlib's queue until the next input comes, and on an X
+        server with no user and no window manager nothing else comes. Seen with LV2, whose
+        hosting embeds twice: the plug-in's editor not drawn, or the host's embedding window
+        not following the editor's new width, until the pointer moves over them. Both points
+        are away from every control. */
+    bool waitForPicture (const XServerProbe& screen, const std::function<bool (const OpenEditor&, const XServerProbe&)>& wanted) const
+    {
+        auto nextLook = 0.0;
+        auto looks = 0;
+
+        return editor != nullptr && keepRunningUntil (instance, [&]
+        {
+            const auto now = juce::Time::getMillisecondCounterHiRes();
+
+            if (now < nextLook)
+                return false;
+
+            nextLook = now + 50.0;
+
+            if (++looks % 10 == 0)
+            {
+                const auto overTitleBar = (looks / 10) % 2 == 0;
+                const auto at = onScreen ({ menuBarPoint.x, overTitleBar ? -12 : menuBarPoint.y });
+                screen.movePointer (at.x, at.y);
+            }
+
+            return wanted (*this, screen);
+        }, editorTimeoutMs);
+    }
+
+    void click (const XServerProbe& screen, juce::Point<int> inEditor) const
+    {
+        const auto at = onScreen (inEditor);
+        screen.click (at.x, at.y);
+    }
+
+private:
+    juce::AudioPluginInstance& instance;
+    std::unique_ptr<juce::AudioProcessorEditor> editor;
+    std::unique_ptr<HostWindow> window;
+};
+
+bool near (juce::Colour a, juce::Colour b)
+{
+    return a.isOpaque() && std::abs (a.getRed() - b.getRed()) <= 2 && std::abs (a.getGreen() - b.getGreen()) <= 2
+        && std::abs (a.getBlue() - b.getBlue()) <= 2;
+}
+
+/** Drawn by the strip: not the editor's black background (nor an unreadable point). */
+bool isStrip (juce::Colour c)
+{
+    return c.isOpaque() && c != juce::Colours::black;
+}
+
+/** The menu bar and the first strip are drawn. */
+bool showsSingleWindow (const OpenEditor& editor, const XServerProbe& screen)
+{
+    return near (editor.shownAt (screen, menuBarPoint), menuBarColour) && isStrip (editor.shownAt (screen, firstStripPoint));
+}
+
+/** And the second strip beside the first. */
+bool showsBothStrips (const OpenEditor& editor, const XServerProbe& screen)
+{
+    return showsSingleWindow (editor, screen) && isStrip (editor.shownAt (screen, secondStripPoint));
+}
+
+juce::String describeSize (juce::Point<int> size)
+{
+    return juce::String (size.x) + " x " + juce::String (size.y);
+}
+
+class EditorChecks
+{
+public:
+    EditorChecks (FormatUnderTest& formatToCheck, Report& reportToUse, const juce::File& screenshotFolder)
+        : f (formatToCheck), report (reportToUse), screenshots (screenshotFolder)
+    {
+    }
+
+    void run()
+    {
+        Problems display;
+        display.expect (screen.isOpen(), "no X display with the XTest extension (run through tests/support/with-xvfb.sh)");
+        report.record (f.name, "X display", display);
+
+        if (! screen.isOpen() || f.description == nullptr)
+            return;
+
+        report.record (f.name, "editor opens at 325 x 595, shows the panel and closes, twice", openAndCloseTwice());
+        report.record (f.name, "window button widens to 650 x 595; restored states size the window", doubleWindowByButtonAndState());
+        report.record (f.name, "two instances with editors open are destroyed in either order", twoInstancesInEitherOrder());
+        report.record (f.name, "editor closed while its menu is open", closedWithMenuOpen());
+        report.record (f.name, "editor closed while the device selector is asked for", closedWithDeviceSelector());
+        report.record (f.name, "editor closed in the pause and during the slide", closedDuringWindowSequence());
+    }
+
+private:
+    std::unique_ptr<juce::AudioPluginInstance> newInstance (Problems& problems) const
+    {
+        juce::String error;
+        auto instance = f.format->createInstanceFromDescription (*f.description, sampleRate, maxBlockSize, error);
+
+        if (instance == nullptr)
+            problems.add ("cannot create the plug-in: " + error);
+        else
+            instance->prepareToPlay (sampleRate, maxBlockSize);
+
+        return instance;
+    }
+
+    static void destroy (std::unique_ptr<juce::AudioPluginInstance>& instance)
+    {
+        if (instance == nullptr)
+            return;
+
+        instance->releaseResources();
+        instance.reset();
+        testing_support::pumpPendingMessages();
+    }
+
+    /** Opens the editor and waits until it has the size and the screen shows what it should. */
+    bool openAndExpect (OpenEditor& editor, int width, Problems& problems, const juce::String& when) const
+    {
+        if (! editor.isOpen())
+        {
+            problems.add (when + ": the host got no editor");
+            return false;
+        }
+
+        if (! editor.waitForSize (width, editorHeight))
+        {
+            problems.add (when + ": the editor is " + describeSize (editor.sizeNow()) + ", expected "
+                          + describeSize ({ width, editorHeight }));
+            return false;
+        }
+
+        const auto shows = width == doubleWidth ? showsBothStrips : showsSingleWindow;
+
+        if (! editor.waitForPicture (screen, shows))
+        {
+            problems.add (when + ": the screen does not show the " + (width == doubleWidth ? "two strips" : "menu bar and the strip"));
+            saveScreenshot (editor, "failed-" + when.replace (" ", "-"));
+            return false;
+        }
+
+        return true;
+    }
+
+    void saveScreenshot (const OpenEditor& editor, const juce::String& name) const
+    {
+        if (screenshots == juce::File())
+            return;
+
+        screenshots.createDirectory();
+        const auto file = screenshots.getChildFile (f.name + "-" + name + ".png");
+        file.deleteFile();
+
+        if (auto image = editor.capture (screen); image.isValid())
+        {
+            juce::FileOutputStream out (file);
+            juce::PNGImageFormat().writeImageToStream (image, out);
+        }
+    }
+
+    Problems openAndCloseTwice()
+    {
+        Problems problems;
+        auto instance = newInstance (problems);
+
+        for (int round = 1; instance != nullptr && round <= 2; ++round)
+        {
+            OpenEditor editor (*instance);
+
+            if (! openAndExpect (editor, singleWidth, problems, "opening " + juce::String (round)))
+                break;
+
+            if (round == 1)
+                saveScreenshot (editor, "single");
+
+            editor.close();
+            testing_support::pumpPendingMessages();
+        }
+
+        destroy (instance);
+        return problems;
+    }
+
+    Problems doubleWindowByButtonAndState()
+    {
+        Problems problems;
+        auto instance = newInstance (problems);
+
+        if (instance == nullptr)
+            return problems;
+
+        const auto singleState = stateOf (*instance);
+        juce::MemoryBlock doubleState;
+
+        {
+            OpenEditor editor (*instance);
+
+            if (! openAndExpect (editor, singleWidth, problems, "before the window button"))
+            {
+                editor.close();
+                destroy (instance);
+                return problems;
+            }
+
+            editor.click (screen, windowButtonPoint);
+
+            // Wider at once; the second strip slides out after the pause.
+            if (! editor.waitForSize (doubleWidth, editorHeight))
+                problems.add ("after the window button the editor is " + describeSize (editor.sizeNow()) + ", expected 650 x 595");
+            else if (! editor.waitForPicture (screen, showsBothStrips))
+            {
+                problems.add ("after the window button the second strip does not come out");
+                saveScreenshot (editor, "failed-after-the-window-button");
+            }
+            else
+                saveScreenshot (editor, "double");
+
+            doubleState = stateOf (*instance);
+
+            instance->setStateInformation (singleState.getData(), (int) singleState.getSize());
+            if (! editor.waitForSize (singleWidth, editorHeight))
+                problems.add ("a restored single-window state leaves the open editor at " + describeSize (editor.sizeNow()));
+
+            instance->setStateInformation (doubleState.getData(), (int) doubleState.getSize());
+            if (! editor.waitForSize (doubleWidth, editorHeight))
+                problems.add ("a restored double-window state leaves the open editor at " + describeSize (editor.sizeNow()));
+        }
+
+        // Opened again, and in another instance given the state: double at once.
+        {
+            OpenEditor editor (*instance);
+            openAndExpect (editor, doubleWidth, problems, "opened again in the double window");
+        }
+
+        auto restored = newInstance (problems);
+
+        if (restored != nullptr)
+        {
+            restored->setStateInformation (doubleState.getData(), (int) doubleState.getSize());
+            OpenEditor editor (*restored);
+            openAndExpect (editor, doubleWidth, problems, "opened in an instance given the double-window state");
+        }
+
+        destroy (restored);
+        destroy (instance);
+        return problems;
+    }
+
+    Problems twoInstancesInEitherOrder()
+    {
+        Problems problems;
+
+        for (const auto firstGoesFirst : { true, false })
+        {
+            std::unique_ptr<juce::AudioPluginInstance> instances[] { newInstance (problems), newInstance (problems) };
+
+            if (instances[0] == nullptr || instances[1] == nullptr)
+                return problems;
+
+            std::unique_ptr<OpenEditor> open[] { std::make_unique<OpenEditor> (*instances[0]),
+                                                 std::make_unique<OpenEditor> (*instances[1]) };
+
+            for (int i = 0; i < 2; ++i)
+                openAndExpect (*open[i], singleWidth, problems, "instance " + juce::String (i + 1));
+
+            const auto first = firstGoesFirst ? 0 : 1, second = 1 - first;
+
+            open[first].reset();
+            destroy (instances[first]);
+
+            // The other editor goes on showing the panel.
+            if (! open[second]->waitForPicture (screen, showsSingleWindow))
+                problems.add ("the editor of instance " + juce::String (second + 1) + " stopped showing after the other instance went");
+
+            open[second].reset();
+            destroy (instances[second]);
+        }
+
+        return problems;
+    }
+
+    Problems closedWithMenuOpen()
+    {
+        Problems problems;
+        auto instance = newInstance (problems);
+
+        if (instance == nullptr)
+            return problems;
+
+        auto editor = std::make_unique<OpenEditor> (*instance);
+
+        if (openAndExpect (*editor, singleWidth, problems, "before the menu"))
+        {
+            const auto windowsBefore = screen.countShownTopLevelWindows();
+            editor->click (screen, menuButtonPoint);
+
+            if (! keepRunningUntil (*instance, [&] { return screen.countShownTopLevelWindows() > windowsBefore; }, editorTimeoutMs))
+                problems.add ("the menu did not open");
+
+            editor.reset();
+
+            if (! keepRunningUntil (*instance, [&] { return screen.countShownTopLevelWindows() < windowsBefore; }, editorTimeoutMs))
+                problems.add ("the menu stayed on the screen after its editor closed");
+        }
+
+        destroy (instance);
+        return problems;
+    }
+
+    Problems closedWithDeviceSelector()
+    {
+        Problems problems;
+        auto instance = newInstance (problems);
+
+        if (instance == nullptr)
+            return problems;
+
+        {
+            OpenEditor editor (*instance);
+
+            // No unit is found here, so the selector has no row to show; the editor still makes it.
+            if (openAndExpect (editor, singleWidth, problems, "before the device selector"))
+            {
+                editor.click (screen, usbButtonPoint);
+                testing_support::pumpFor (300);
+            }
+        }
+
+        testing_support::pumpFor (300);
+        destroy (instance);
+        return problems;
+    }
+
+    Problems closedDuringWindowSequence()
+    {
+        Problems problems;
+        auto instance = newInstance (problems);
+
+        if (instance == nullptr)
+            return problems;
+
+        const auto singleState = stateOf (*instance);
+
+        // Right after the widening (in the pause), and some way into the slide.
+        for (const auto waitMs : { 0, 650 })
+        {
+            instance->setStateInformation (singleState.getData(), (int) singleState.getSize());
+            OpenEditor editor (*instance);
+
+            if (! openAndExpect (editor, singleWidth, problems, "before the window button"))
+                break;
+
+            editor.click (screen, windowButtonPoint);
+
+            if (! editor.waitForSize (doubleWidth, editorHeight))
+                problems.add ("after the window button the editor is " + describeSize (editor.sizeNow()));
+
+            testing_support::pumpFor (waitMs);
+            editor.close();
+            testing_support::pumpFor (pauseAndSlideMs);
+        }
+
+        destroy (instance);
+        return problems;
+    }
+
+    static constexpr int pauseAndSlideMs = 350 + 650;
+
+    FormatUnderTest& f;
+    Report& report;
+    juce::File screenshots;
+    XServerProbe screen;
+};
 
 FormatUnderTest vst3Format (const juce::File& bundle)
 {
@@ -553,10 +1065,13 @@ int run (const juce::StringArray& args)
     };
 
     const auto vst3 = valueOf ("--vst3"), lv2 = valueOf ("--lv2"), lv2Uri = valueOf ("--lv2-uri");
+    const auto checkEditor = args.contains ("--editor");
+    const auto screenshots = valueOf ("--screenshots");
 
     if ((vst3.isEmpty() && lv2.isEmpty()) || (lv2.isNotEmpty() && lv2Uri.isEmpty()))
     {
-        std::cerr << "usage: Eq713kHostCheck [--expect-parameters] [--expect-state] [--vst3 <bundle>] [--lv2 <bundle> --lv2-uri <uri>]\n";
+        std::cerr << "usage: Eq713kHostCheck [--expect-parameters] [--expect-state] [--vst3 <bundle>] [--lv2 <bundle> --lv2-uri <uri>]\n"
+                     "       Eq713kHostCheck --editor [--screenshots <folder>] [--vst3 <bundle>] [--lv2 <bundle> --lv2-uri <uri>]\n";
         return 2;
     }
 
@@ -575,7 +1090,21 @@ int run (const juce::StringArray& args)
     for (auto& makeFormat : formats)
     {
         auto f = makeFormat();
-        runFormat (f, expect, report);
+
+        if (! checkEditor)
+        {
+            runFormat (f, expect, report);
+            continue;
+        }
+
+        Problems loading;
+        if (f.description == nullptr)
+            loading.add (f.whyNoDescription);
+        report.record (f.name, "loads", loading);
+
+        const auto screenshotFolder = screenshots.isNotEmpty() ? juce::File::getCurrentWorkingDirectory().getChildFile (screenshots)
+                                                               : juce::File();
+        EditorChecks (f, report, screenshotFolder).run();
     }
 
     testing_support::pumpPendingMessages();
