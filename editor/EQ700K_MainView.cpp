@@ -101,6 +101,10 @@ EQ700K_MainView::EQ700K_MainView (Eq713kPluginInstance& instance, Eq713kParamsMa
     setUpPresetKnob();
     addChildrenInOrder();
     registerListeners();
+
+    // The strip's many layers are composed once into one image; a control that changes redraws
+    // only its own area of it, and a repaint of the whole strip copies that image.
+    setBufferedToImage (true);
 }
 
 EQ700K_MainView::~EQ700K_MainView()

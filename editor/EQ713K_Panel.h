@@ -4,7 +4,10 @@
 
 /** The channel strip's faceplate: one picture, stretched over the whole component without
     keeping its aspect ratio. The picture is drawn at 650 x 1140 for the 325 x 570 strip, so it
-    is normally shown at half scale. Without a valid picture the panel draws nothing. */
+    is normally shown at half scale. Without a valid picture the panel draws nothing.
+
+    The picture is shared by every strip; each panel keeps its own copy scaled to its size when
+    it is laid out, so that painting only copies pixels. */
 class EQ713K_Panel : public juce::Component
 {
 public:
@@ -14,9 +17,13 @@ public:
     const juce::Image& getImage() const noexcept { return image; }
 
     void paint (juce::Graphics& g) override;
+    void resized() override;
 
 private:
+    void renderScaledImage();
+
     juce::Image image;
+    juce::Image scaledImage;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EQ713K_Panel)
 };
