@@ -103,7 +103,9 @@ EQ700K_MainView::EQ700K_MainView (Eq713kPluginInstance& instance, Eq713kParamsMa
     registerListeners();
 
     // The strip's many layers are composed once into one image; a control that changes redraws
-    // only its own area of it, and a repaint of the whole strip copies that image.
+    // only its own area of it, and a repaint of the whole strip copies that image. The faceplate
+    // covers the strip, so the image needs no alpha and nothing behind the strip is painted.
+    setOpaque (true);
     setBufferedToImage (true);
 }
 
@@ -282,8 +284,10 @@ void EQ700K_MainView::unregisterListeners()
 }
 
 //==============================================================================
-void EQ700K_MainView::paint (juce::Graphics&)
+void EQ700K_MainView::paint (juce::Graphics& g)
 {
+    // Seen only where the faceplate has no picture.
+    g.fillAll (juce::Colours::black);
 }
 
 void EQ700K_MainView::resized()
