@@ -5,7 +5,8 @@
 # from threads of their own, and the MIDI traffic crosses threads); last it builds the state
 # reader's fuzz target with clang into build/fuzz and fuzzes it for a while. Between the two
 # suites it builds the benchmarks in build/asan and runs each once, briefly. The tests that open
-# the editor in a host's window and start the Standalone run each on a private X server (Xvfb).
+# the editor in a host's window and start the Standalone run each on a private X server (Xvfb), and
+# so does the program that keeps screenshots of the editor (their file names are printed).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +17,12 @@ export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DEQ713K_SANITIZE=ON -DEQ713K_BUILD_TESTS=ON
 cmake --build build/asan --parallel "$(nproc)"
 ctest --test-dir build/asan --output-on-failure --parallel "$(nproc)" "$@"
+
+# The screenshots test keeps pictures of the editor on its X server, for a person to look at.
+if compgen -G "build/asan/screenshots/*.png" > /dev/null; then
+    echo "Screenshots of the editor:"
+    ls -1 "$PWD"/build/asan/screenshots/*.png
+fi
 
 # The benchmarks are not part of the verdict: they are built and run once, briefly, so that they
 # keep working. Built only now, so that a broken benchmark never stands before a test result.

@@ -16,7 +16,7 @@
 // screen; --screenshots keeps pictures of it.
 
 #include "support/MessagePump.h"
-#include "XServerProbe.h"
+#include "support/xserver/XServerProbe.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 

@@ -1,4 +1,4 @@
-#include "XServerProbe.h"
+#include "support/xserver/XServerProbe.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -125,36 +125,31 @@ void XServerProbe::movePointer (int x, int y) const
     }
 }
 
-int XServerProbe::countShownTopLevelWindows() const
+std::vector<XServerProbe::ShownWindow> XServerProbe::shownTopLevelWindows() const
 {
     auto* display = connection->display;
 
     if (display == nullptr)
-        return 0;
+        return {};
 
-    // Held still while it is counted, so that no window it asks about is gone meanwhile (which
-    // would be an X error).
+    // Held still while it is looked at, so that no window it asks about is gone meanwhile
+    // (which would be an X error).
     XGrabServer (display);
 
     Window root = 0, parent = 0;
     Window* children = nullptr;
     unsigned int numChildren = 0;
+    std::vector<ShownWindow> shown;
 
-    if (XQueryTree (display, DefaultRootWindow (display), &root, &parent, &children, &numChildren) == 0)
+    if (XQueryTree (display, DefaultRootWindow (display), &root, &parent, &children, &numChildren) != 0)
     {
-        XUngrabServer (display);
-        XSync (display, False);
-        return 0;
-    }
+        for (unsigned int i = 0; i < numChildren; ++i)
+        {
+            XWindowAttributes attributes {};
 
-    int shown = 0;
-
-    for (unsigned int i = 0; i < numChildren; ++i)
-    {
-        XWindowAttributes attributes {};
-
-        if (XGetWindowAttributes (display, children[i], &attributes) != 0 && attributes.map_state == IsViewable)
-            ++shown;
+            if (XGetWindowAttributes (display, children[i], &attributes) != 0 && attributes.map_state == IsViewable)
+                shown.push_back ({ children[i], attributes.x, attributes.y, attributes.width, attributes.height });
+        }
     }
 
     if (children != nullptr)
@@ -163,4 +158,21 @@ int XServerProbe::countShownTopLevelWindows() const
     XUngrabServer (display);
     XSync (display, False);
     return shown;
+}
+
+int XServerProbe::countShownTopLevelWindows() const
+{
+    return (int) shownTopLevelWindows().size();
+}
+
+int XServerProbe::screenWidth() const
+{
+    auto* display = connection->display;
+    return display != nullptr ? DisplayWidth (display, DefaultScreen (display)) : 0;
+}
+
+int XServerProbe::screenHeight() const
+{
+    auto* display = connection->display;
+    return display != nullptr ? DisplayHeight (display, DefaultScreen (display)) : 0;
 }

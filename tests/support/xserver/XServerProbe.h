@@ -8,9 +8,9 @@
     would: reads the pixels on the screen, counts the windows shown, and clicks with the server's
     own pointer (through the XTest extension).
 
-    The host checks use it to see what a plug-in's editor, which draws into an X window of its
-    own, really shows, and to press its buttons. Kept apart from JUCE's headers, which do not mix
-    with Xlib's. */
+    The host checks and the screenshots use it to see what an editor, which draws into an X
+    window of its own, really shows, popups included, and to press its buttons. Kept apart from
+    JUCE's headers, which do not mix with Xlib's. */
 class XServerProbe
 {
 public:
@@ -30,8 +30,23 @@ public:
     /** Moves the pointer to the point of the screen. */
     void movePointer (int x, int y) const;
 
-    /** The number of windows on the root that are shown (the top-level windows and popups). */
+    /** A window on the root that is shown, where it is on the screen. */
+    struct ShownWindow
+    {
+        unsigned long id;
+        int x, y, width, height;
+    };
+
+    /** The windows on the root that are shown (the top-level windows and popups), from the
+        bottom of the stack to its top. */
+    std::vector<ShownWindow> shownTopLevelWindows() const;
+
+    /** The number of windows on the root that are shown. */
     int countShownTopLevelWindows() const;
+
+    /** The screen's width and height; zero when nothing is open. */
+    int screenWidth() const;
+    int screenHeight() const;
 
 private:
     struct Connection;
