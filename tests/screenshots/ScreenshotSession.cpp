@@ -267,31 +267,8 @@ Findings ScreenshotSession::deviceSelectorOpen()
     if (! pumpUntil ([&] { return isConnected (*instance); }, patienceMs))
         findings.add ("the instance did not connect to unit 5");
 
-    {
-        EditorWindow window (*instance, windowPosition);
-
-        if (waitUntilShown (window, false, findings))
-        {
-            if (! window.takeKeyboardFocus (patienceMs))
-                findings.add ("the window did not get the keyboard focus");
-
-            if (const auto popup = clickForPopup (window, editorLayout::usbButton, "device selector", findings))
-            {
-                const auto picture = ScreenPicture::takeAround (screen, { window.areaOnScreen(), *popup });
-                pictureChecks::expectNotBlank (picture, window, findings);
-                pictureChecks::expectStripAt (picture, window, editorLayout::firstStrip, "the strip", findings);
-                pictureChecks::expectUsbButtonLit (picture, window, true, findings);
-                pictureChecks::expectPopupOnScreen (picture, *popup, { screen.screenWidth(), screen.screenHeight() }, 2 * 25,
-                                                    "device selector", findings);
-                save (picture, "04-device-selector-two-units-one-connected", findings);
-            }
-
-            closePopups();
-        }
-
-        parkPointer();
-    }
-
+    showPopup (*instance, { editorLayout::usbButton, "device selector", 2 * 25, true },
+               "04-device-selector-two-units-one-connected", findings);
     destroy (instance);
     return findings;
 }
@@ -300,33 +277,36 @@ Findings ScreenshotSession::menuOpen()
 {
     Findings findings;
     auto instance = newInstance();
-
-    {
-        EditorWindow window (*instance, windowPosition);
-
-        if (waitUntilShown (window, false, findings))
-        {
-            if (! window.takeKeyboardFocus (patienceMs))
-                findings.add ("the window did not get the keyboard focus");
-
-            if (const auto popup = clickForPopup (window, editorLayout::menuButton, "menu", findings))
-            {
-                const auto picture = ScreenPicture::takeAround (screen, { window.areaOnScreen(), *popup });
-                pictureChecks::expectNotBlank (picture, window, findings);
-                pictureChecks::expectStripAt (picture, window, editorLayout::firstStrip, "the strip", findings);
-                pictureChecks::expectPopupOnScreen (picture, *popup, { screen.screenWidth(), screen.screenHeight() }, 40,
-                                                    "menu", findings);
-                save (picture, "05-menu-open", findings);
-            }
-
-            closePopups();
-        }
-
-        parkPointer();
-    }
-
+    showPopup (*instance, { editorLayout::menuButton, "menu", 40, false }, "05-menu-open", findings);
     destroy (instance);
     return findings;
+}
+
+void ScreenshotSession::showPopup (Eq713kPluginInstance& instance, const Popup& popupToOpen, const juce::String& fileName,
+                                   Findings& findings)
+{
+    EditorWindow window (instance, windowPosition);
+
+    if (waitUntilShown (window, false, findings))
+    {
+        if (! window.takeKeyboardFocus (patienceMs))
+            findings.add ("the window did not get the keyboard focus");
+
+        if (const auto popup = clickForPopup (window, popupToOpen.opener, popupToOpen.name, findings))
+        {
+            const auto picture = ScreenPicture::takeAround (screen, { window.areaOnScreen(), *popup });
+            pictureChecks::expectNotBlank (picture, window, findings);
+            pictureChecks::expectStripAt (picture, window, editorLayout::firstStrip, "the strip", findings);
+            pictureChecks::expectUsbButtonLit (picture, window, popupToOpen.unitConnected, findings);
+            pictureChecks::expectPopupOnScreen (picture, *popup, { screen.screenWidth(), screen.screenHeight() },
+                                                popupToOpen.minimumHeight, popupToOpen.name, findings);
+            save (picture, fileName, findings);
+        }
+
+        closePopups();
+    }
+
+    parkPointer();
 }
 
 Findings ScreenshotSession::windowButtonMidSlide()
@@ -352,7 +332,7 @@ Findings ScreenshotSession::windowButtonMidSlide()
             pumpFor (settleMs);
 
             const auto button = window.onScreen (editorLayout::firstStrip + editorLayout::windowButton);
-            const auto isPartlyOut = [&] { return secondStrip.getX() >= 20 && secondStrip.getX() <= 305; };
+            const auto isPartlyOut = [&] { return secondStrip.getX() >= 40 && secondStrip.getX() <= 285; };
             const auto hasStopped = [&] (int width, int stripX)
             {
                 return window.getWidth() == width && secondStrip.getX() == stripX && ! editor.getAnimator().isAnimating (&secondStrip);

@@ -39,6 +39,19 @@ private:
     Findings menuOpen();
     Findings windowButtonMidSlide();
 
+    /** A popup of the menu bar: the button that opens it, its name, its least height, and
+        whether the USB lamp shows a unit connected meanwhile. */
+    struct Popup
+    {
+        juce::Point<int> opener;
+        juce::String name;
+        int minimumHeight;
+        bool unitConnected;
+    };
+
+    /** Shows the instance's editor, opens the popup, keeps and checks a picture of both. */
+    void showPopup (Eq713kPluginInstance& instance, const Popup& popup, const juce::String& fileName, Findings& findings);
+
     /** Counts the window's paints while nothing changes for a while, and reports them. */
     void expectIdleWindowPaintsNothing (EditorWindow& window, const juce::String& what);
 
