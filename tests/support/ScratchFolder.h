@@ -9,8 +9,10 @@ namespace testing_support
 class ScratchFolder
 {
 public:
+    // A unique name, not the first free one: test processes run side by side, and two of them
+    // could otherwise take the same free name and delete each other's files.
     ScratchFolder()
-        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("eq713k-test", {}, false))
+        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("eq713k-test-" + juce::Uuid().toString()))
     {
         folder.createDirectory();
     }
