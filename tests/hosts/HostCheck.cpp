@@ -16,6 +16,7 @@
 // screen; --screenshots keeps pictures of it.
 
 #include "support/MessagePump.h"
+#include "support/xserver/ScreenImage.h"
 #include "support/xserver/XServerProbe.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -569,20 +570,7 @@ public:
         if (editor == nullptr)
             return {};
 
-        const auto area = editor->getScreenBounds();
-        const auto pixels = screen.grab (area.getX(), area.getY(), area.getWidth(), area.getHeight());
-
-        if (pixels.size() != (size_t) area.getWidth() * (size_t) area.getHeight())
-            return {};
-
-        juce::Image image (juce::Image::RGB, area.getWidth(), area.getHeight(), false);
-        juce::Image::BitmapData bitmap (image, juce::Image::BitmapData::writeOnly);
-
-        for (int y = 0; y < area.getHeight(); ++y)
-            for (int x = 0; x < area.getWidth(); ++x)
-                bitmap.setPixelColour (x, y, juce::Colour (pixels[(size_t) (y * area.getWidth() + x)]));
-
-        return image;
+        return testing_support::imageOfScreen (screen, editor->getScreenBounds());
     }
 
     /** The colour the screen shows at a point of the editor, transparent when it cannot be read. */

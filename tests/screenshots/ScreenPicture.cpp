@@ -1,5 +1,7 @@
 #include "ScreenPicture.h"
 
+#include "support/xserver/ScreenImage.h"
+
 #include <map>
 #include <set>
 
@@ -15,22 +17,8 @@ ScreenPicture::ScreenPicture (juce::Image picture, juce::Rectangle<int> onScreen
 
 ScreenPicture ScreenPicture::take (const XServerProbe& screen, juce::Rectangle<int> area)
 {
-    if (area.isEmpty())
-        return {};
-
-    const auto pixels = screen.grab (area.getX(), area.getY(), area.getWidth(), area.getHeight());
-
-    if (pixels.size() != (size_t) area.getWidth() * (size_t) area.getHeight())
-        return {};
-
-    juce::Image image (juce::Image::RGB, area.getWidth(), area.getHeight(), false);
-    juce::Image::BitmapData bitmap (image, juce::Image::BitmapData::writeOnly);
-
-    for (int y = 0; y < area.getHeight(); ++y)
-        for (int x = 0; x < area.getWidth(); ++x)
-            bitmap.setPixelColour (x, y, juce::Colour (pixels[(size_t) (y * area.getWidth() + x)]));
-
-    return { image, area };
+    auto image = testing_support::imageOfScreen (screen, area);
+    return image.isValid() ? ScreenPicture (image, area) : ScreenPicture();
 }
 
 ScreenPicture ScreenPicture::takeAround (const XServerProbe& screen, const std::vector<juce::Rectangle<int>>& windows)
