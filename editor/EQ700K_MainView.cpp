@@ -3,6 +3,7 @@
 #include "PanelArtwork.h"
 #include "core/Eq713kPluginInstance.h"
 #include "widgets/HV_Knob_LAF.h"
+#include "widgets/HvSharedArt.h"
 
 namespace
 {
@@ -79,10 +80,23 @@ void EQ700K_MainView::OverlayComp::paint (juce::Graphics& g)
 }
 
 //==============================================================================
-EQ700K_MainView::DecodedFaceplate::DecodedFaceplate()
-    : image (juce::ImageFileFormat::loadFrom (PanelArtwork::Faceplate_png, PanelArtwork::Faceplate_pngSize))
+namespace
 {
+
+/** The faceplate's picture, decoded once per process and shared by every strip (HvSharedArt):
+    not the framework's image cache, whose purge timer would still run when a host that has
+    closed the editor shuts the framework down from a thread of its own. */
+const char* const faceplateKey = "faceplate";
+
+juce::Image decodedFaceplate()
+{
+    return HvSharedArt::get().image (faceplateKey, []
+    {
+        return juce::ImageFileFormat::loadFrom (PanelArtwork::Faceplate_png, PanelArtwork::Faceplate_pngSize);
+    });
 }
+
+} // namespace
 
 //==============================================================================
 EQ700K_MainView::EQ700K_MainView (Eq713kPluginInstance& instance, Eq713kParamsManager& manager, ChannelId channelId,
@@ -93,7 +107,7 @@ EQ700K_MainView::EQ700K_MainView (Eq713kPluginInstance& instance, Eq713kParamsMa
       paramIds (channelParamIds (channel)),
       windowClickFlag (clickFlag)
 {
-    faceplate.setImage (decodedFaceplate->image);
+    faceplate.setImage (decodedFaceplate(), faceplateKey);
 
     setUpKnobs (instance.wrapperType);
     setUpSwitches();

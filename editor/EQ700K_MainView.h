@@ -128,17 +128,7 @@ private:
     void followSelectedChannel (const juce::var& value);
     void followHoverSetting (int settingId, bool on);
 
-    /** The faceplate's picture, decoded once and shared by every strip for as long as one holds
-        it. Not the framework's image cache: its purge timer would still run when a host that
-        has closed the editor shuts the framework down from a thread of its own. */
-    struct DecodedFaceplate
-    {
-        DecodedFaceplate();
-        juce::Image image;
-    };
-
     Eq713kParamsManager& params;
-    juce::SharedResourcePointer<DecodedFaceplate> decodedFaceplate;
     EQ713K_Panel faceplate;
     HV_Knob_s500 hiAttenKnob { HV_Knob_s500::arcRightLabelLeft, false };
     HV_Knob_s500 hiBoostKnob { HV_Knob_s500::arcLeftLabelRight, true };

@@ -1,10 +1,27 @@
 #include "editor/EQ713K_Panel.h"
 
+#include "widgets/HvSharedArt.h"
+
+namespace
+{
+
+juce::Image scaledCopy (const juce::Image& picture, int width, int height)
+{
+    juce::Image scaled (juce::Image::RGB, width, height, true);
+    juce::Graphics g (scaled);
+    g.setImageResamplingQuality (juce::Graphics::highResamplingQuality);
+    g.drawImage (picture, scaled.getBounds().toFloat(), juce::RectanglePlacement::stretchToFit);
+    return scaled;
+}
+
+} // namespace
+
 EQ713K_Panel::EQ713K_Panel() = default;
 
-void EQ713K_Panel::setImage (const juce::Image& newImage)
+void EQ713K_Panel::setImage (const juce::Image& newImage, const juce::String& newShareKey)
 {
     image = newImage;
+    shareKey = newShareKey;
     renderScaledImage();
     repaint();
 }
@@ -34,8 +51,13 @@ void EQ713K_Panel::renderScaledImage()
         return;
     }
 
-    scaledImage = juce::Image (juce::Image::ARGB, width, height, true);
-    juce::Graphics g (scaledImage);
-    g.setImageResamplingQuality (juce::Graphics::highResamplingQuality);
-    g.drawImage (image, scaledImage.getBounds().toFloat(), juce::RectanglePlacement::stretchToFit);
+    if (shareKey.isEmpty())
+    {
+        scaledImage = scaledCopy (image, width, height);
+        return;
+    }
+
+    const auto& picture = image;
+    scaledImage = HvSharedArt::get().image (shareKey + "/" + juce::String (width) + "x" + juce::String (height),
+                                            [&picture, width, height] { return scaledCopy (picture, width, height); });
 }

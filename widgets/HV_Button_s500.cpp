@@ -38,17 +38,8 @@ void HV_Button_s500::prepareButtonImage()
 
 void HV_Button_s500::renderCap (float chamfer)
 {
-    const auto edge = (int) capDiameter;
-    const auto c = capDiameter;
-    capImage = HV_GuiHelper::createClearedSquare (edge);
-    juce::Graphics g (capImage);
-
     // The bands go over the face only.
-    HV_GuiHelper::drawCapBody (g, c, chamfer);
-
-    juce::Image bands;
-    HV_GuiHelper::prepareConicalGradWithChamfer (bands, c, chamfer);
-    g.drawImageAt (bands, 0, 0);
+    capImage = HV_GuiHelper::renderCapWithBands (capDiameter, chamfer);
 }
 
 void HV_Button_s500::renderShadow()

@@ -64,14 +64,7 @@ void HV_Knob_LAF::prepareKnobImage()
     pointerPath.clear();
     pointerPath.addRectangle (-0.059f * r, 1.9f * chamfer - r, 0.118f * r, r / 1.8f);
 
-    const auto edge = juce::roundToInt (d);
-    knobImage = HV_GuiHelper::createClearedSquare (edge);
-
-    if (! knobImage.isValid())
-        return;
-
-    juce::Graphics g (knobImage);
-    HV_GuiHelper::drawCapBody (g, d, chamfer);
+    knobImage = HV_GuiHelper::renderKnobBody (d, chamfer);
 }
 
 void HV_Knob_LAF::prepareKnobShadow()

@@ -1,19 +1,9 @@
 #include "widgets/HvLookAndFeel.h"
 
-#include "resources/fonts/EmbeddedFonts.h"
+#include "widgets/HvSharedArt.h"
 
 namespace juce
 {
-
-namespace
-{
-
-Typeface::Ptr loadEmbeddedFace (const char* data, int size)
-{
-    return Typeface::createSystemTypefaceFor (data, (size_t) size);
-}
-
-} // namespace
 
 HvLookAndFeel::HvLookAndFeel()
 {
@@ -21,18 +11,25 @@ HvLookAndFeel::HvLookAndFeel()
     setColour (PopupMenu::highlightedBackgroundColourId, Colour (0xFF252629));
     setColour (TextButton::buttonColourId, Colour (0xFF252629));
 
-    consoleFace = loadEmbeddedFace (FontBinaryData::temp_binary_data_4, FontBinaryData::temp_binary_data_4Size);
-    latoRegular = loadEmbeddedFace (FontBinaryData::temp_binary_data_3, FontBinaryData::temp_binary_data_3Size);
-    latoBold = loadEmbeddedFace (FontBinaryData::temp_binary_data_0, FontBinaryData::temp_binary_data_0Size);
-    latoItalic = loadEmbeddedFace (FontBinaryData::temp_binary_data_2, FontBinaryData::temp_binary_data_2Size);
-    latoBoldItalic = loadEmbeddedFace (FontBinaryData::temp_binary_data_1, FontBinaryData::temp_binary_data_1Size);
+    // One set of faces for the whole process, loaded once, however many look-and-feels there are.
+    auto& art = HvSharedArt::get();
+    consoleFace = art.face (HvSharedArt::Face::console);
+    latoRegular = art.face (HvSharedArt::Face::latoRegular);
+    latoBold = art.face (HvSharedArt::Face::latoBold);
+    latoItalic = art.face (HvSharedArt::Face::latoItalic);
+    latoBoldItalic = art.face (HvSharedArt::Face::latoBoldItalic);
 }
 
 HvLookAndFeel::~HvLookAndFeel()
 {
     // Someone may have made this the default; the framework must not be left resolving fonts
-    // through a destroyed look-and-feel.
-    if (&LookAndFeel::getDefaultLookAndFeel() == this)
+    // through a destroyed look-and-feel, nor keep the faces it resolved through it. Only then
+    // are the caches cleared: the faces themselves stay loaded for the process, and clearing
+    // whenever an editor's look-and-feel goes would make every other open editor lay its
+    // glyphs out again.
+    const auto wasDefault = &LookAndFeel::getDefaultLookAndFeel() == this;
+
+    if (wasDefault)
         LookAndFeel::setDefaultLookAndFeel (nullptr);
 
     consoleFace = nullptr;
@@ -42,7 +39,8 @@ HvLookAndFeel::~HvLookAndFeel()
     latoBoldItalic = nullptr;
 
     // Clears the framework's typeface cache and the software renderer's glyph cache.
-    Typeface::clearTypefaceCache();
+    if (wasDefault)
+        Typeface::clearTypefaceCache();
 }
 
 Typeface::Ptr HvLookAndFeel::getTypefaceForFont (const Font& font)

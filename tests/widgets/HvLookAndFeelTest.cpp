@@ -2,6 +2,7 @@
 #include "support/Rendering.h"
 #include "widgets/HvDefaultLookAndFeel.h"
 #include "widgets/HvLookAndFeel.h"
+#include "widgets/HvSharedArt.h"
 
 #include <gtest/gtest.h>
 
@@ -73,8 +74,27 @@ TEST (HvLookAndFeelTest, DestroyedWhileDefaultItLeavesNoPointerAndNoCachedFace)
     }
 
     EXPECT_EQ (dynamic_cast<juce::HvLookAndFeel*> (&juce::LookAndFeel::getDefaultLookAndFeel()), nullptr);
-    EXPECT_EQ (resolvedFace->getReferenceCount(), 1) << "no typeface or glyph cache keeps the released face";
+    // The process-wide store keeps one reference for the next editor; no typeface or glyph cache
+    // keeps the face resolved through the look-and-feel that went.
+    EXPECT_EQ (resolvedFace->getReferenceCount(), 2) << "only the store and this test hold the face";
     EXPECT_NE (Font (21.0f).getTypefacePtr()->getName(), "Lato");
+}
+
+// However many look-and-feels there are, the process holds one set of faces.
+TEST (HvLookAndFeelTest, EveryLookAndFeelDrawsInTheOneSetOfFacesOfTheProcess)
+{
+    juce::HvLookAndFeel first, second;
+    auto& art = HvSharedArt::get();
+
+    for (const auto style : { (int) Font::plain, (int) Font::bold, (int) Font::italic, (int) (Font::bold | Font::italic) })
+    {
+        const Font font (14.0f, style);
+        EXPECT_EQ (first.getTypefaceForFont (font),
+                   second.getTypefaceForFont (font)) << font.toString();
+    }
+
+    EXPECT_EQ (first.getTypefaceForFont (Font (14.0f, Font::bold)),
+               art.face (HvSharedArt::Face::latoBold));
 }
 
 TEST (HvLookAndFeelTest, BuiltUsedDestroyedAndBuiltAgainWhileAnotherIsAlive)
