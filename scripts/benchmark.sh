@@ -43,13 +43,13 @@ if [ "$instructions" -eq 1 ]; then
     echo "Times and heap, each editor kind in a fresh process:"
     for kind in product generic; do
         echo "  $kind:"
-        "$costs" "$kind" | sed 's/^/    /'
+        env -u DISPLAY "$costs" "$kind" | sed 's/^/    /'
     done
 
     echo
     echo "Instructions (callgrind), each editor kind in a fresh process:"
     for kind in product generic; do
-        valgrind --tool=callgrind --callgrind-out-file="$out/$kind.%p" "$costs" "$kind" > /dev/null 2> "$out/$kind.log"
+        env -u DISPLAY valgrind --tool=callgrind --callgrind-out-file="$out/$kind.%p" "$costs" "$kind" > /dev/null 2> "$out/$kind.log"
         for file in "$out/$kind".*; do
             case "$file" in *.log) continue ;; esac
             phase=$(sed -n 's/^desc: Trigger: Client Request: //p' "$file")

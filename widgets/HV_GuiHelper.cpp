@@ -1,6 +1,7 @@
 #include "widgets/HV_GuiHelper.h"
 
 #include "widgets/HV_Random.h"
+#include "widgets/HvSharedArt.h"
 
 #include <cmath>
 #include <optional>
@@ -466,6 +467,26 @@ void HV_GuiHelper::prepareOnDiodeImage (juce::Image& image, const float& size, c
 
     g.setColour (bright);
     g.drawEllipse (h - coreRadius, h - coreRadius, coreDiameter, coreDiameter, 0.75f * u);
+}
+
+juce::Image HV_GuiHelper::sharedOffDiodeImage (int size, juce::Colour colour)
+{
+    return HvSharedArt::get().image (HvSharedArt::key ("unlitLamp", size, (int) colour.getARGB()), [=]
+    {
+        Image image;
+        prepareOffDiodeImageEncoder (image, size, colour);
+        return image;
+    });
+}
+
+juce::Image HV_GuiHelper::sharedOnDiodeImage (float size, juce::Colour colour)
+{
+    return HvSharedArt::get().image (HvSharedArt::key ("litLamp", size, (int) colour.getARGB()), [=]
+    {
+        Image image;
+        prepareOnDiodeImage (image, size, colour);
+        return image;
+    });
 }
 
 void HV_GuiHelper::prepareGrainImage (juce::Image& image, const int& size)

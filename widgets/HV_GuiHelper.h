@@ -44,6 +44,11 @@ public:
         bright core. */
     static void prepareOnDiodeImage (juce::Image& image, const float& size, const juce::Colour& colour);
 
+    /** The unlit and lit lamp images of prepareOffDiodeImageEncoder and prepareOnDiodeImage, made
+        once per size and colour for the whole process (HvSharedArt) and shared by every lamp. */
+    static juce::Image sharedOffDiodeImage (int size, juce::Colour colour);
+    static juce::Image sharedOnDiodeImage (float size, juce::Colour colour);
+
     /** Replaces the image with the fine grain of a cap or knob body: a square of the given side
         whose pixels, row by row, take two draws of a noise of its own each, for a dark grey of
         20..29 and an alpha of 0..6. */

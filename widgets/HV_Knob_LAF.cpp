@@ -4,6 +4,7 @@
 #include "widgets/HV_GuiHelper.h"
 #include "widgets/HV_Knob.h"
 #include "widgets/HV_Random.h"
+#include "widgets/HvSharedArt.h"
 
 #include <cmath>
 
@@ -69,25 +70,36 @@ void HV_Knob_LAF::prepareKnobImage()
 
 void HV_Knob_LAF::prepareKnobShadow()
 {
-    shadowImage = HV_GuiHelper::createClearedSquare (size);
+    // The same for every knob of a size: made once per process.
+    const auto shadowSize = size;
+    const auto centreOffset = halfSize;
+    const auto d = knobDiameter;
+    const auto r = knobRadius;
+    const auto s = scale;
 
-    if (! shadowImage.isValid())
-        return;
+    shadowImage = HvSharedArt::get().image (HvSharedArt::key ("knobShadow", shadowSize, d, s), [=]
+    {
+        auto image = HV_GuiHelper::createClearedSquare (shadowSize);
 
-    juce::Graphics g (shadowImage);
+        if (! image.isValid())
+            return image;
 
-    g.setColour (juce::Colour (0x59000000));
-    g.drawEllipse (halfSize - knobRadius, halfSize - knobRadius, knobDiameter, knobDiameter, 0.5f * scale);
+        juce::Graphics g (image);
 
-    // One scale unit right and three down of the knob's centre.
-    const auto diameter = knobDiameter + juce::jmax (2.0f * scale, 2.0f);
-    const juce::Point<float> centre (halfSize + scale, halfSize + 3.0f * scale);
+        g.setColour (juce::Colour (0x59000000));
+        g.drawEllipse (centreOffset - r, centreOffset - r, d, d, 0.5f * s);
 
-    juce::ColourGradient shadow (juce::Colours::black, centre, juce::Colours::transparentBlack,
-                                 centre.translated (diameter * 0.5f, 0.0f), true);
-    shadow.addColour (0.5, juce::Colours::black);
-    g.setGradientFill (shadow);
-    g.fillEllipse (centre.x - diameter * 0.5f, centre.y - diameter * 0.5f, diameter, diameter);
+        // One scale unit right and three down of the knob's centre.
+        const auto diameter = d + juce::jmax (2.0f * s, 2.0f);
+        const juce::Point<float> centre (centreOffset + s, centreOffset + 3.0f * s);
+
+        juce::ColourGradient shadow (juce::Colours::black, centre, juce::Colours::transparentBlack,
+                                     centre.translated (diameter * 0.5f, 0.0f), true);
+        shadow.addColour (0.5, juce::Colours::black);
+        g.setGradientFill (shadow);
+        g.fillEllipse (centre.x - diameter * 0.5f, centre.y - diameter * 0.5f, diameter, diameter);
+        return image;
+    });
 }
 
 void HV_Knob_LAF::prepareKnobRuller (HV_Knob& knob)
