@@ -5,6 +5,8 @@
 #include "widgets/HV_Knob_LAF.h"
 #include "widgets/HvSharedArt.h"
 
+#include <utility>
+
 namespace
 {
 
@@ -306,6 +308,25 @@ void EQ700K_MainView::paint (juce::Graphics& g)
 
 void EQ700K_MainView::resized()
 {
+    // A view on its own (no window) is laid out at once, shown or not.
+    if (! isVisible() && getParentComponent() != nullptr)
+    {
+        layoutPending = true;
+        return;
+    }
+
+    layOutChildren();
+}
+
+void EQ700K_MainView::visibilityChanged()
+{
+    if (isVisible() && std::exchange (layoutPending, false))
+        layOutChildren();
+}
+
+void EQ700K_MainView::layOutChildren()
+{
+    layoutPending = false;
     faceplate.setBounds (getLocalBounds());
 
     // Products of floats, rounded with halves to even; the knobs' rows follow the width.

@@ -69,7 +69,12 @@ public:
 
     /** Draws nothing: the children draw everything. */
     void paint (juce::Graphics& g) override;
+
+    /** Lays the children out for the view's size; a strip that its window hides (the second
+        strip of the single window) is laid out, and its textures rendered, only when it is
+        shown. */
     void resized() override;
+    void visibilityChanged() override;
 
     /** Moves the control of the parameter to the value without notification. */
     using AutomatableParamListener::paramValueChanged;
@@ -105,6 +110,7 @@ private:
     void addChildrenInOrder();
     void registerListeners();
     void unregisterListeners();
+    void layOutChildren();
 
     int idOf (ParamData::ParamEnum channelOneId) const noexcept;
     bool isLinked() const;
@@ -160,6 +166,9 @@ private:
         off: a view that goes while the pointer is over a knob gets no mouse exit, and turns them
         off as it goes. */
     std::array<bool, 4> hoverSetHere {};
+
+    /** Set while the view was resized hidden in its window and has not been laid out since. */
+    bool layoutPending = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EQ700K_MainView)
 };
