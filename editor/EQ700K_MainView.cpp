@@ -98,6 +98,39 @@ juce::Image decodedFaceplate()
     });
 }
 
+/** The faceplate as the artwork generator scaled it to the strip's own size: opaque RGB rows
+    after the width and height (little-endian 16 bits each). A strip of that size on a screen of
+    scale 1 shows it without decoding or scaling anything; any other size is made from the
+    picture. */
+juce::Image readyScaledFaceplate (int width, int height)
+{
+    const auto* bytes = reinterpret_cast<const juce::uint8*> (PanelArtwork::Faceplate325x570_rgb);
+    const auto size = (size_t) PanelArtwork::Faceplate325x570_rgbSize;
+
+    if (size < 4)
+        return {};
+
+    const auto storedWidth = (int) (bytes[0] | (bytes[1] << 8));
+    const auto storedHeight = (int) (bytes[2] | (bytes[3] << 8));
+
+    if (storedWidth != width || storedHeight != height || size != 4 + (size_t) width * (size_t) height * 3)
+        return {};
+
+    juce::Image image (juce::Image::RGB, width, height, false);
+    const juce::Image::BitmapData pixels (image, juce::Image::BitmapData::writeOnly);
+    const auto* source = bytes + 4;
+
+    for (int y = 0; y < height; ++y)
+    {
+        auto* line = pixels.getLinePointer (y);
+
+        for (int x = 0; x < width; ++x, source += 3)
+            reinterpret_cast<juce::PixelRGB*> (line + x * pixels.pixelStride)->setARGB (0xff, source[0], source[1], source[2]);
+    }
+
+    return image;
+}
+
 } // namespace
 
 //==============================================================================
@@ -109,7 +142,7 @@ EQ700K_MainView::EQ700K_MainView (Eq713kPluginInstance& instance, Eq713kParamsMa
       paramIds (channelParamIds (channel)),
       windowClickFlag (clickFlag)
 {
-    faceplate.setImage (decodedFaceplate(), faceplateKey);
+    faceplate.setSharedImage (faceplateKey, decodedFaceplate, readyScaledFaceplate);
 
     setUpKnobs (instance.wrapperType);
     setUpSwitches();

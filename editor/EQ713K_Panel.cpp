@@ -18,12 +18,30 @@ juce::Image scaledCopy (const juce::Image& picture, int width, int height)
 
 EQ713K_Panel::EQ713K_Panel() = default;
 
-void EQ713K_Panel::setImage (const juce::Image& newImage, const juce::String& newShareKey)
+void EQ713K_Panel::setImage (const juce::Image& newImage)
 {
     image = newImage;
-    shareKey = newShareKey;
+    shareKey = {};
+    sharedPicture = nullptr;
+    readyMadeCopy = nullptr;
     renderScaledImage();
     repaint();
+}
+
+void EQ713K_Panel::setSharedImage (const juce::String& newShareKey, std::function<juce::Image()> picture,
+                                   std::function<juce::Image (int, int)> readyMade)
+{
+    image = {};
+    shareKey = newShareKey;
+    sharedPicture = std::move (picture);
+    readyMadeCopy = std::move (readyMade);
+    renderScaledImage();
+    repaint();
+}
+
+juce::Image EQ713K_Panel::getImage() const
+{
+    return sharedPicture != nullptr ? sharedPicture() : image;
 }
 
 void EQ713K_Panel::resized()
@@ -44,20 +62,26 @@ void EQ713K_Panel::renderScaledImage()
     const auto pixelScale = juce::jmax (1.0f, juce::Component::getApproximateScaleFactorForComponent (this));
     const auto width = juce::roundToInt ((float) getWidth() * pixelScale);
     const auto height = juce::roundToInt ((float) getHeight() * pixelScale);
+    scaledImage = {};
 
-    if (! image.isValid() || width < 1 || height < 1)
+    if (width < 1 || height < 1)
+        return;
+
+    if (sharedPicture == nullptr)
     {
-        scaledImage = {};
+        if (image.isValid())
+            scaledImage = scaledCopy (image, width, height);
         return;
     }
 
-    if (shareKey.isEmpty())
+    const auto key = shareKey + "/" + juce::String (width) + "x" + juce::String (height);
+    scaledImage = HvSharedArt::get().image (key, [this, width, height]
     {
-        scaledImage = scaledCopy (image, width, height);
-        return;
-    }
+        if (readyMadeCopy != nullptr)
+            if (auto copy = readyMadeCopy (width, height); copy.isValid())
+                return copy;
 
-    const auto& picture = image;
-    scaledImage = HvSharedArt::get().image (shareKey + "/" + juce::String (width) + "x" + juce::String (height),
-                                            [&picture, width, height] { return scaledCopy (picture, width, height); });
+        const auto picture = sharedPicture();
+        return picture.isValid() ? scaledCopy (picture, width, height) : juce::Image();
+    });
 }
