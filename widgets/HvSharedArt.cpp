@@ -1,6 +1,7 @@
 #include "widgets/HvSharedArt.h"
 
 #include "resources/fonts/EmbeddedFonts.h"
+#include "widgets/EmbeddedTypeface.h"
 
 JUCE_IMPLEMENT_SINGLETON (HvSharedArt)
 
@@ -69,7 +70,7 @@ juce::Typeface::Ptr HvSharedArt::face (Face which)
     const juce::ScopedLock sl (lock);
 
     if (faces[index] == nullptr)
-        faces[index] = juce::Typeface::createSystemTypefaceFor (data[index].bytes, (size_t) data[index].size);
+        faces[index] = EmbeddedTypeface::create (data[index].bytes, (size_t) data[index].size);
 
     return faces[index];
 }
