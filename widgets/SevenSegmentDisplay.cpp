@@ -201,6 +201,11 @@ void SevenSegmentDisplay::setTextToDisplay (const juce::String& text)
 void SevenSegmentDisplay::timerCallback()
 {
     stopTimer();
+
+    // A display that is blank already has nothing to draw again: an idle editor paints nothing.
+    if (reading == Reading {})
+        return;
+
     reading = {};
     repaint();
 }
