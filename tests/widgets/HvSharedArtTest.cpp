@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 namespace
 {
@@ -127,4 +128,26 @@ TEST (HvSharedArt, KnobsOfOneSizeShareTheirScaleYetEachHasBrushedMetalOfItsOwn)
             differingOnBody += a.getPixelAt (x, y) != b.getPixelAt (x, y) ? 1 : 0;
 
     EXPECT_GT (differingOnBody, 100) << "every body has noise and bands of its own";
+}
+
+// A host may shut the framework down, and so delete the store, from a thread of its own once the
+// last editor went: nothing in the store needs the message thread to go, and the next editor of
+// the process makes a new one.
+TEST (HvSharedArt, GoesOnAnotherThreadAndComesBackForTheNextWidget)
+{
+    {
+        KnobOnPanel knob (127);
+        ASSERT_GT (HvSharedArt::get().numImages(), 0);
+    }
+
+    auto face = HvSharedArt::get().face (HvSharedArt::Face::latoBold);
+    std::thread ([] { HvSharedArt::deleteInstance(); }).join();
+
+    EXPECT_EQ (face->getStyle(), "Bold") << "a face still held outlives the store";
+    face = nullptr;
+
+    EXPECT_EQ (HvSharedArt::get().numImages(), 0);
+    KnobOnPanel again (127);
+    EXPECT_GT (HvSharedArt::get().numImages(), 0);
+    EXPECT_FALSE (testing_support::renderComponent (again.knob).getPixelAt (63, 63).isTransparent());
 }
