@@ -1,9 +1,39 @@
 #include "widgets/HvLookAndFeel.h"
 
 #include "widgets/HvSharedArt.h"
+#include "widgets/StyleBoundTypeface.h"
 
 namespace juce
 {
+
+namespace
+{
+
+enum class LatoStyle { regular, bold, italic, boldItalic };
+
+LatoStyle latoStyleFor (int styleFlags)
+{
+    switch (styleFlags)
+    {
+        case Font::bold: return LatoStyle::bold;
+        case Font::italic: return LatoStyle::italic;
+        case Font::bold | Font::italic: return LatoStyle::boldItalic;
+        default: return LatoStyle::regular;
+    }
+}
+
+/** The embedded face of the style, bound to the fonts of that style; one per process, shared
+    by every look-and-feel. */
+Typeface::Ptr latoFace (HvSharedArt::Face face, LatoStyle style)
+{
+    auto& art = HvSharedArt::get();
+    return art.typeface (HvSharedArt::key ("latoBoundToStyle", (int) style), [&art, face, style]() -> Typeface::Ptr
+    {
+        return new StyleBoundTypeface (art.face (face), [style] (int flags) { return latoStyleFor (flags) == style; });
+    });
+}
+
+} // namespace
 
 HvLookAndFeel::HvLookAndFeel()
 {
@@ -12,12 +42,11 @@ HvLookAndFeel::HvLookAndFeel()
     setColour (TextButton::buttonColourId, Colour (0xFF252629));
 
     // One set of faces for the whole process, loaded once, however many look-and-feels there are.
-    auto& art = HvSharedArt::get();
-    consoleFace = art.face (HvSharedArt::Face::console);
-    latoRegular = art.face (HvSharedArt::Face::latoRegular);
-    latoBold = art.face (HvSharedArt::Face::latoBold);
-    latoItalic = art.face (HvSharedArt::Face::latoItalic);
-    latoBoldItalic = art.face (HvSharedArt::Face::latoBoldItalic);
+    consoleFace = HvSharedArt::get().face (HvSharedArt::Face::console);
+    latoRegular = latoFace (HvSharedArt::Face::latoRegular, LatoStyle::regular);
+    latoBold = latoFace (HvSharedArt::Face::latoBold, LatoStyle::bold);
+    latoItalic = latoFace (HvSharedArt::Face::latoItalic, LatoStyle::italic);
+    latoBoldItalic = latoFace (HvSharedArt::Face::latoBoldItalic, LatoStyle::boldItalic);
 }
 
 HvLookAndFeel::~HvLookAndFeel()
@@ -45,13 +74,15 @@ HvLookAndFeel::~HvLookAndFeel()
 
 Typeface::Ptr HvLookAndFeel::getTypefaceForFont (const Font& font)
 {
-    switch (font.getStyleFlags())
+    switch (latoStyleFor (font.getStyleFlags()))
     {
-        case Font::bold: return latoBold;
-        case Font::italic: return latoItalic;
-        case Font::bold | Font::italic: return latoBoldItalic;
-        default: return latoRegular;
+        case LatoStyle::bold: return latoBold;
+        case LatoStyle::italic: return latoItalic;
+        case LatoStyle::boldItalic: return latoBoldItalic;
+        case LatoStyle::regular: break;
     }
+
+    return latoRegular;
 }
 
 } // namespace juce

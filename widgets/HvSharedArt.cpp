@@ -74,3 +74,15 @@ juce::Typeface::Ptr HvSharedArt::face (Face which)
 
     return faces[index];
 }
+
+juce::Typeface::Ptr HvSharedArt::typeface (const juce::String& key, const std::function<juce::Typeface::Ptr()>& make)
+{
+    const juce::ScopedLock sl (lock);
+
+    if (const auto found = madeFaces.find (key); found != madeFaces.end())
+        return found->second;
+
+    auto made = make();
+    madeFaces.emplace (key, made);
+    return made;
+}

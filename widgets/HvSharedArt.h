@@ -48,6 +48,10 @@ public:
     /** One of the embedded faces, loaded on first use. */
     juce::Typeface::Ptr face (Face which);
 
+    /** The typeface stored under the key, made by `make` when there is none yet (a face made
+        from the embedded ones). */
+    juce::Typeface::Ptr typeface (const juce::String& key, const std::function<juce::Typeface::Ptr()>& make);
+
     /** How many images the store holds. */
     int numImages() const;
 
@@ -66,6 +70,7 @@ private:
     juce::CriticalSection lock;
     std::map<juce::String, juce::Image> images;
     juce::Typeface::Ptr faces[5];
+    std::map<juce::String, juce::Typeface::Ptr> madeFaces;
 
     JUCE_DECLARE_NON_COPYABLE (HvSharedArt)
 };

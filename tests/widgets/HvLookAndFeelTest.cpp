@@ -2,7 +2,6 @@
 #include "support/Rendering.h"
 #include "widgets/HvDefaultLookAndFeel.h"
 #include "widgets/HvLookAndFeel.h"
-#include "widgets/HvSharedArt.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +62,7 @@ TEST (HvLookAndFeelTest, DestroyedWhileDefaultItLeavesNoPointerAndNoCachedFace)
 {
     // The faces stay loaded for the process; what matters is that no typeface or glyph cache
     // keeps a reference of its own once the look-and-feel that resolved the face went.
-    const auto regular = HvSharedArt::get().face (HvSharedArt::Face::latoRegular);
+    const auto regular = juce::HvLookAndFeel().getTypefaceForFont (Font (21.0f));
     const auto holdersBefore = regular->getReferenceCount();
 
     juce::Typeface::Ptr resolvedFace;
@@ -87,7 +86,6 @@ TEST (HvLookAndFeelTest, DestroyedWhileDefaultItLeavesNoPointerAndNoCachedFace)
 TEST (HvLookAndFeelTest, EveryLookAndFeelDrawsInTheOneSetOfFacesOfTheProcess)
 {
     juce::HvLookAndFeel first, second;
-    auto& art = HvSharedArt::get();
 
     for (const auto style : { (int) Font::plain, (int) Font::bold, (int) Font::italic, (int) (Font::bold | Font::italic) })
     {
@@ -95,9 +93,6 @@ TEST (HvLookAndFeelTest, EveryLookAndFeelDrawsInTheOneSetOfFacesOfTheProcess)
         EXPECT_EQ (first.getTypefaceForFont (font),
                    second.getTypefaceForFont (font)) << font.toString();
     }
-
-    EXPECT_EQ (first.getTypefaceForFont (Font (14.0f, Font::bold)),
-               art.face (HvSharedArt::Face::latoBold));
 }
 
 TEST (HvLookAndFeelTest, BuiltUsedDestroyedAndBuiltAgainWhileAnotherIsAlive)
