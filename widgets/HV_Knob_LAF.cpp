@@ -54,6 +54,39 @@ void HV_Knob_LAF::layOut (int newSize, float newMargin, float newChamfer, HV_Kno
     prepareKnobRuller (knob);
     prepareKnobRullerDecorator (knob);
     prepareKnobShadow();
+    composeFixedLayers();
+}
+
+void HV_Knob_LAF::composeFixedLayers()
+{
+    fixedLayersImage = {};
+
+    // Only layers that the store names can be composed once for every knob that shows them.
+    const auto withRuller = rullerVisible && rullerImage.isValid();
+    const auto decoratorLayer = fixedDecoratorLayer();
+    const auto withDecorator = rullerDecoratorVisible && decoratorLayer.isValid();
+
+    if ((withRuller && rullerKey.isEmpty()) || (withDecorator && rullerDecoratorKey.isEmpty())
+        || shadowKey.isEmpty() || ! shadowImage.isValid())
+        return;
+
+    const auto ruller = withRuller ? rullerImage : juce::Image();
+    const auto decorator = withDecorator ? decoratorLayer : juce::Image();
+    const auto shadow = shadowImage;
+    const auto edge = size;
+
+    fixedLayersImage = HvSharedArt::get().image (
+        HvSharedArt::key ("knobFixedLayers", withRuller ? rullerKey : juce::String(),
+                          withDecorator ? rullerDecoratorKey : juce::String(), shadowKey),
+        [=]
+        {
+            auto image = HV_GuiHelper::createClearedSquare (edge);
+            juce::Graphics g (image);
+            g.drawImageAt (ruller, 0, 0);
+            g.drawImageAt (decorator, 0, 0);
+            g.drawImageAt (shadow, 0, 0);
+            return image;
+        });
 }
 
 void HV_Knob_LAF::prepareKnobImage()
@@ -77,7 +110,8 @@ void HV_Knob_LAF::prepareKnobShadow()
     const auto r = knobRadius;
     const auto s = scale;
 
-    shadowImage = HvSharedArt::get().image (HvSharedArt::key ("knobShadow", shadowSize, d, s), [=]
+    shadowKey = HvSharedArt::key ("knobShadow", shadowSize, d, s);
+    shadowImage = HvSharedArt::get().image (shadowKey, [=]
     {
         auto image = HV_GuiHelper::createClearedSquare (shadowSize);
 
@@ -104,6 +138,7 @@ void HV_Knob_LAF::prepareKnobShadow()
 
 void HV_Knob_LAF::prepareKnobRuller (HV_Knob& knob)
 {
+    rullerKey = {};
     rullerImage = HV_GuiHelper::createClearedSquare (size);
 
     if (! rullerImage.isValid())
@@ -148,6 +183,11 @@ void HV_Knob_LAF::prepareKnobRullerDecorator (HV_Knob&)
 {
 }
 
+juce::Image HV_Knob_LAF::fixedDecoratorLayer() const
+{
+    return {};
+}
+
 void HV_Knob_LAF::drawRullerDecorator (juce::Graphics&, int, int, int, int, float, float, float, juce::Slider&)
 {
 }
@@ -156,13 +196,25 @@ void HV_Knob_LAF::drawRotarySlider (juce::Graphics& g, int x, int y, int width, 
                                     float rotaryStartAngle, float rotaryEndAngle, juce::Slider& slider)
 {
     // Only cached images and one small path here: the textures are rendered at layout time.
-    if (rullerVisible)
-        g.drawImageAt (rullerImage, 0, 0);
+    // The scale, the lamp ring and the shadow are one image when they could be composed; the
+    // lit lamps, which lie outside the shadow, then come after it.
+    if (fixedLayersImage.isValid())
+    {
+        g.drawImageAt (fixedLayersImage, 0, 0);
 
-    if (rullerDecoratorVisible)
-        drawRullerDecorator (g, x, y, width, height, sliderPosProportional, rotaryStartAngle, rotaryEndAngle, slider);
+        if (rullerDecoratorVisible)
+            drawRullerDecorator (g, x, y, width, height, sliderPosProportional, rotaryStartAngle, rotaryEndAngle, slider);
+    }
+    else
+    {
+        if (rullerVisible)
+            g.drawImageAt (rullerImage, 0, 0);
 
-    g.drawImageAt (shadowImage, 0, 0);
+        if (rullerDecoratorVisible)
+            drawRullerDecorator (g, x, y, width, height, sliderPosProportional, rotaryStartAngle, rotaryEndAngle, slider);
+
+        g.drawImageAt (shadowImage, 0, 0);
+    }
     g.drawImageAt (knobImage, (int) margin, (int) margin);
 
     const auto angle = rotaryStartAngle + sliderPosProportional * (rotaryEndAngle - rotaryStartAngle);

@@ -40,6 +40,7 @@ void HV_Knob_LAF_s500::prepareKnobRuller (HV_Knob& knob)
     if (labels.isEmpty() || size < 1)
     {
         rullerImage = {};
+        rullerKey = {};
         rullerVisible = false;
         return;
     }
@@ -76,9 +77,9 @@ void HV_Knob_LAF_s500::prepareKnobRuller (HV_Knob& knob)
     const auto centre = halfSize;
     const auto dotDiameter = scale;
 
-    rullerImage = HvSharedArt::get().image (
-        HvSharedArt::key ("knobScale", imageSize, markRadius, textBox, arc.startAngleRadians, arc.endAngleRadians,
-                          texts.joinIntoString ("|"), faceName, font.getHeight()),
+    rullerKey = HvSharedArt::key ("knobScale", imageSize, markRadius, textBox, arc.startAngleRadians, arc.endAngleRadians,
+                                  texts.joinIntoString ("|"), faceName, font.getHeight());
+    rullerImage = HvSharedArt::get().image (rullerKey,
         [=]
         {
             auto image = HV_GuiHelper::createClearedSquare (imageSize);
@@ -119,6 +120,7 @@ void HV_Knob_LAF_s500::prepareKnobRullerDecorator (HV_Knob& knob)
     if (lamps.isEmpty() || size < 1)
     {
         rullerDecoratorImage = {};
+        rullerDecoratorKey = {};
         rullerDecoratorVisible = false;
         return;
     }
@@ -148,8 +150,9 @@ void HV_Knob_LAF_s500::prepareKnobRullerDecorator (HV_Knob& knob)
     const auto centre = halfSize;
     const auto radius = lampRadius;
 
-    rullerDecoratorImage = HvSharedArt::get().image (
-        HvSharedArt::key ("lampRing", imageSize, lampSize, radius, numLamps, arc.startAngleRadians, arc.endAngleRadians),
+    rullerDecoratorKey = HvSharedArt::key ("lampRing", imageSize, lampSize, radius, numLamps, arc.startAngleRadians,
+                                           arc.endAngleRadians);
+    rullerDecoratorImage = HvSharedArt::get().image (rullerDecoratorKey,
         [=]
         {
             auto image = HV_GuiHelper::createClearedSquare (imageSize);
@@ -167,10 +170,17 @@ void HV_Knob_LAF_s500::prepareKnobRullerDecorator (HV_Knob& knob)
     rullerDecoratorVisible = true;
 }
 
+juce::Image HV_Knob_LAF_s500::fixedDecoratorLayer() const
+{
+    return rullerDecoratorImage;
+}
+
 void HV_Knob_LAF_s500::drawRullerDecorator (juce::Graphics& g, int, int, int, int, float sliderPosProportional,
                                             float rotaryStartAngle, float rotaryEndAngle, juce::Slider&)
 {
-    g.drawImageAt (rullerDecoratorImage, 0, 0);
+    // The ring of unlit lamps is already drawn when it is part of the fixed layers.
+    if (! fixedLayersImage.isValid())
+        g.drawImageAt (rullerDecoratorImage, 0, 0);
 
     const auto pos = sliderPosProportional;
     const auto lower = std::floor (pos / lampStep) * lampStep;
