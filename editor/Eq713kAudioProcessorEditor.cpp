@@ -11,7 +11,9 @@ Eq713kAudioProcessorEditor::Eq713kAudioProcessorEditor (Eq713kPluginInstance& in
       params (manager),
       menuBar (manager, instanceToUse),
       panel0 (instanceToUse, manager, EQ700K_MainView::firstChannel, windowClickFlag),
-      panel1 (instanceToUse, manager, EQ700K_MainView::secondChannel, windowClickFlag)
+      panel1 (instanceToUse, manager, EQ700K_MainView::secondChannel, windowClickFlag),
+      hostRunLoop (instanceToUse.wrapperType == juce::AudioProcessor::wrapperType_VST3
+                       ? instanceToUse.getVst3ComponentHandler() : nullptr)
 {
     addAndMakeVisible (menuBar);
     addAndMakeVisible (panel0);

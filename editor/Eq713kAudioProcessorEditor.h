@@ -2,6 +2,7 @@
 
 #include "core/Eq713kParamsManager.h"
 #include "editor/EQ700K_MainView.h"
+#include "editor/HostRunLoopLink.h"
 #include "editor/MenuBar.h"
 #include "widgets/HvDefaultLookAndFeel.h"
 #include "widgets/HvLookAndFeel.h"
@@ -116,6 +117,10 @@ private:
     bool skipPanelLayout = false;
 
     juce::HvVBlankComponentAnimator animator;
+
+    /** In a VST3 host on Linux: keeps this editor served by the host's run loop when another
+        editor of the plug-in goes. */
+    HostRunLoopLink hostRunLoop;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Eq713kAudioProcessorEditor)
 };
