@@ -17,7 +17,29 @@ HostWindowSizeHints::HostWindowSizeHints (juce::Component& editorToHint, bool in
 
 HostWindowSizeHints::~HostWindowSizeHints()
 {
-    cancelPendingUpdate();
+    stopTimer();
+
+    if (auto* top = watched.getComponent())
+        top->removeComponentListener (this);
+}
+
+void HostWindowSizeHints::watchTopLevel()
+{
+    auto* top = editor.getTopLevelComponent();
+
+    if (top == &editor)
+        top = nullptr;
+
+    if (top == watched.getComponent())
+        return;
+
+    if (auto* old = watched.getComponent())
+        old->removeComponentListener (this);
+
+    watched = top;
+
+    if (top != nullptr)
+        top->addComponentListener (this);
 }
 
 void HostWindowSizeHints::wantSize (int width, int height)
@@ -28,18 +50,30 @@ void HostWindowSizeHints::wantSize (int width, int height)
     // At once, before the wrapper asks the host for the size (the host may look at the hints
     // while it takes the request), and again after the wrapper has written its own.
     if (enabled)
-        handleAsyncUpdate();
+        writeHints();
 
     refresh();
 }
 
 void HostWindowSizeHints::refresh()
 {
-    if (enabled)
-        triggerAsyncUpdate();
+    if (! enabled)
+        return;
+
+    watchTopLevel();
+    rewritesLeft = rewrites;
+    startTimer (rewriteIntervalMs);
 }
 
-void HostWindowSizeHints::handleAsyncUpdate()
+void HostWindowSizeHints::timerCallback()
+{
+    writeHints();
+
+    if (--rewritesLeft <= 0)
+        stopTimer();
+}
+
+void HostWindowSizeHints::writeHints()
 {
    #if JUCE_LINUX || JUCE_BSD
     auto* peer = editor.getPeer();
