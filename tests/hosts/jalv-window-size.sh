@@ -2,7 +2,8 @@
 # The LV2 editor in jalv (a GTK host that embeds the plug-in's X window through suil), with a
 # window manager, as a user has it: the host's window follows the editor when the window button
 # widens it to two strips and when it goes back to one, and the user cannot drag it to other
-# sizes. Reads the host window's size from the X server.
+# sizes; the plug-in's own window offers the host only the size the editor has. Reads the
+# windows' sizes and size hints from the X server.
 #
 #   jalv-window-size.sh <bundle.lv2> <plug-in URI>
 #
@@ -134,6 +135,7 @@ fi
 check "the editor opens 325 wide" "$(wait_for 325 editor_width)" 325
 check "the host's window is 325 wide" "$(wait_for 325 host_width)" 325
 check "the user cannot drag the single window wider or narrower" "$(fixed_size "$host")" fixed
+check "the editor's window offers the host one size, its own" "$(wait_for "325x595 325x595" size_limits "$editor")" "325x595 325x595"
 
 press_window_button
 check "after the window button the editor is 650 wide" "$(wait_for 650 editor_width)" 650
@@ -141,12 +143,14 @@ check "the host's window follows to 650" "$(wait_for 650 host_width)" 650
 read -r min max <<< "$(size_limits "$host")"
 check "the host's smallest width follows to 650" "${min%%x*}" 650
 check "the user cannot drag the double window wider or narrower" "$(fixed_size "$host")" fixed
+check "the editor's window offers the host the double size only" "$(wait_for "650x595 650x595" size_limits "$editor")" "650x595 650x595"
 
 press_window_button
 check "back to one strip the editor is 325 wide" "$(wait_for 325 editor_width)" 325
 check "the host's window follows back to 325" "$(wait_for 325 host_width)" 325
 read -r min max <<< "$(size_limits "$host")"
 check "the host's smallest width follows back to 325" "${min%%x*}" 325
+check "the editor's window offers the host the single size again" "$(wait_for "325x595 325x595" size_limits "$editor")" "325x595 325x595"
 
 if [ "$failures" -ne 0 ]; then
     echo "jalv's output:"
