@@ -51,9 +51,11 @@ struct ProductTable
     struct Control
     {
         const char* name;
+        const char* panelName;  // as the panel letters it
+        int hoverSetting;       // the setting a knob raises while the mouse is over it, or -1
         ValueText text;
         TypedEntry typedEntry;
-        int numLabels;        // of a switch: its positions; of a text kind with labels: those
+        int numLabels;        // of a switch: its positions; of the on/off kinds: their two texts
         Labels labels;
         bool hasScale;        // the gain knobs' scale marks (scaleMarks)
         float step;           // of the editor's controls: whole steps for the on/off kinds
@@ -71,6 +73,10 @@ struct ProductTable
     static constexpr int gainSteps = 250;
     static constexpr std::array<const char*, 11> scaleMarks { "0", ".", "2", ".", "4", ".", "6", ".", "8", ".", "10" };
 
+    /** The positions of the panel's channel switch, which shows CHANNEL and "SELECTED CHANNEL"
+        together: linked, or the channel selected. */
+    static constexpr std::array<const char*, 3> channelSwitchLabels { "LINK", "1", "2" };
+
     /** A typed level covers this many decibels either side of 0. */
     static constexpr float typedDecibelRange = 15.0f;
 
@@ -81,16 +87,16 @@ struct ProductTable
     };
 
     static constexpr std::array<Control, numControls> controls { {
-        { "CHANNEL", modeText, firstLabelTest, 2, { "LINK", "DUAL MONO" }, false, 1.0f, channelNumber, channelConverter },
-        { "ENGAGE", onOffText, firstLabelTest, 2, { "OFF", "ON" }, false, 1.0f, 15, engageConverter },
-        { "LO BOOST", levelText, decibelEntry, 0, {}, true, 0.01f, 4, gainConverter },
-        { "LO ATTEN", levelText, decibelEntry, 0, {}, true, 0.01f, 9, gainConverter },
-        { "LO CPS", positionText, currentValue, 4, { "20", "30", "60", "100" }, false, 0.01f, switchByteNumber, loCpsConverter },
-        { "HI BOOST", levelText, currentValue, 0, {}, true, 0.01f, 5, gainConverter },
-        { "HI ATTEN", levelText, currentValue, 0, {}, true, 0.01f, 10, gainConverter },
-        { "HI BANDWIDTH", positionText, currentValue, 4, { "1", "2", "3", "4" }, false, 0.01f, channelSetUpDoneNumber, hiBandwidthConverter },
-        { "HI KCS BOOST", positionText, currentValue, 7, { "3", "4", "5", "6", "10", "12", "16" }, false, 0.01f, 12, hiKcsBoostConverter },
-        { "HI KCS ATTEN", positionText, currentValue, 3, { "5", "10", "20" }, false, 0.01f, switchByteNumber, hiKcsAttenConverter },
+        { "CHANNEL", "CH.", -1, modeText, firstLabelTest, 2, { "LINK", "DUAL MONO" }, false, 1.0f, channelNumber, channelConverter },
+        { "ENGAGE", "ENGAGE", -1, onOffText, firstLabelTest, 2, { "OFF", "ON" }, false, 1.0f, 15, engageConverter },
+        { "LO BOOST", "BOOST", ParamData::MOUSE_OVER_LO_BOOST_KNOB, levelText, decibelEntry, 0, {}, true, 0.01f, 4, gainConverter },
+        { "LO ATTEN", "ATTEN", ParamData::MOUSE_OVER_LO_ATTEN_KNOB, levelText, decibelEntry, 0, {}, true, 0.01f, 9, gainConverter },
+        { "LO CPS", "CPS", -1, positionText, currentValue, 4, { "20", "30", "60", "100" }, false, 0.01f, switchByteNumber, loCpsConverter },
+        { "HI BOOST", "BOOST", ParamData::MOUSE_OVER_HI_BOOST_KNOB, levelText, currentValue, 0, {}, true, 0.01f, 5, gainConverter },
+        { "HI ATTEN", "ATTEN", ParamData::MOUSE_OVER_HI_ATTEN_KNOB, levelText, currentValue, 0, {}, true, 0.01f, 10, gainConverter },
+        { "HI BANDWIDTH", "HI BW", -1, positionText, currentValue, 4, { "1", "2", "3", "4" }, false, 0.01f, channelSetUpDoneNumber, hiBandwidthConverter },
+        { "HI KCS BOOST", "BOOST KCS", -1, positionText, currentValue, 7, { "3", "4", "5", "6", "10", "12", "16" }, false, 0.01f, 12, hiKcsBoostConverter },
+        { "HI KCS ATTEN", "ATTEN\nKCS", -1, positionText, currentValue, 3, { "5", "10", "20" }, false, 0.01f, switchByteNumber, hiKcsAttenConverter },
     } };
 
     /** One automatable parameter; its index is its id (ParamData::ParamEnum). */
