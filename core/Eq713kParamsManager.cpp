@@ -189,7 +189,8 @@ Eq713kParamsManager::~Eq713kParamsManager()
 
 bool Eq713kParamsManager::leavesDualMono (int id, float newValue, float currentChannel) noexcept
 {
-    return id == ParamData::CHANNEL && ! ProductTable::channelsApartOnUnit (newValue)
+    // To one half or below: a NaN goes to neither mode.
+    return id == ParamData::CHANNEL && newValue <= ProductTable::channelModeBoundary
         && ProductTable::channelsApartOnUnit (currentChannel);
 }
 

@@ -165,10 +165,13 @@ struct ProductTable
         return id >= 0 && id < ParamData::NUM_PARAMS ? &controls[(size_t) parameters[(size_t) id].control] : nullptr;
     }
 
+    /** Where CHANNEL goes from "LINK" to "DUAL MONO". */
+    static constexpr float channelModeBoundary = 0.5f;
+
     /** "LINK": CHANNEL below one half. */
-    static constexpr bool channelsLinked (float channel) noexcept { return channel < 0.5f; }
+    static constexpr bool channelsLinked (float channel) noexcept { return channel < channelModeBoundary; }
 
     /** The unit, and the copy of one channel onto the other, take exactly one half for "LINK"
         too: to them only a CHANNEL above one half keeps the channels apart. */
-    static constexpr bool channelsApartOnUnit (float channel) noexcept { return channel > 0.5f; }
+    static constexpr bool channelsApartOnUnit (float channel) noexcept { return channel > channelModeBoundary; }
 };
