@@ -10,6 +10,10 @@ cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev libbenchmark-dev
           locales lilv-utils clang libclang-rt-14-dev xvfb xauth x11-utils libxtst-dev fonts-lato)
 
+# jalv, jackd2, openbox and xdotool: the check of the LV2 editor in jalv's window, under a window
+# manager, on a JACK server with the dummy driver.
+packages+=(jalv jackd2 openbox xdotool)
+
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
 
