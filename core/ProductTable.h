@@ -63,11 +63,11 @@ struct ProductTable
         Converter converter;
     };
 
-    // The hardware numbers that are more than one control's.
-    static constexpr int switchByteNumber = 13;      // LO CPS and HI KCS ATTEN, OR-ed into one byte
-    static constexpr int channelNumber = 14;         // CHANNEL with "SELECTED CHANNEL"
-    static constexpr int channelSetUpDoneNumber = 16; // also ends the unit's channel set-up
-    static constexpr int numHardwareNumbers = 17;    // 0 .. 16
+    // The hardware numbers that stand for more than one thing.
+    static constexpr int switchByteNumber = 13;       // LO CPS and HI KCS ATTEN, OR-ed into one byte
+    static constexpr int channelNumber = 14;          // CHANNEL with "SELECTED CHANNEL"
+    static constexpr int channelSetUpDoneNumber = 16; // HI BANDWIDTH's, which also ends the channel set-up
+    static constexpr int numHardwareNumbers = 17;     // 0 .. 16
 
     /** The unit's steps of a gain control, and the marks of the gain knobs' scale. */
     static constexpr int gainSteps = 250;
