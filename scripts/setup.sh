@@ -6,9 +6,10 @@ cd "$(dirname "$0")/.."
 
 # xvfb, xauth and x11-utils: the tests that open the editor in a host's window and start the
 # Standalone run on a private X server; libxtst-dev: those host checks click through XTest;
-# libbenchmark-dev: the benchmarks.
+# libbenchmark-dev: the benchmarks; xdotool: the Standalone's smoke test clicks its window button.
 packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev libbenchmark-dev
           locales lilv-utils clang libclang-rt-14-dev xvfb xauth x11-utils libxtst-dev)
+packages+=(xdotool)
 
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
