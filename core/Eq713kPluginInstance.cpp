@@ -57,6 +57,19 @@ Eq713kPluginInstance::~Eq713kPluginInstance()
     });
 }
 
+void Eq713kPluginInstance::prepareToPlay (double, int)
+{
+    // Audio passes through untouched: nothing to prepare.
+    if (wrapperType == wrapperType_LV2)
+        reportValuesToLv2Host();
+}
+
+void Eq713kPluginInstance::reportValuesToLv2Host()
+{
+    for (auto* parameter : getParameters())
+        parameter->sendValueChangedMessageToListeners (parameter->getValue());
+}
+
 juce::AudioProcessorEditor* Eq713kPluginInstance::createEditor()
 {
     return new Eq713kAudioProcessorEditor (*this, productManager);

@@ -10,6 +10,8 @@ cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev libbenchmark-dev
           locales lilv-utils clang libclang-rt-14-dev xvfb xauth x11-utils libxtst-dev)
 packages+=(xdotool)
+# jalv and jackd2: a real LV2 host, on a JACK server with the dummy driver, for the host checks.
+packages+=(jalv jackd2)
 
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
