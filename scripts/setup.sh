@@ -6,9 +6,10 @@ cd "$(dirname "$0")/.."
 
 # xvfb, xauth and x11-utils: the tests that open the editor in a host's window and start the
 # Standalone run on a private X server; libxtst-dev: those host checks click through XTest;
-# libbenchmark-dev: the benchmarks; xdotool: the Standalone's smoke test clicks its window button.
+# libbenchmark-dev: the benchmarks; fonts-lato: regenerating the panel artwork (see the README).
 packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev libbenchmark-dev
-          locales lilv-utils clang libclang-rt-14-dev xvfb xauth x11-utils libxtst-dev)
+          locales lilv-utils clang libclang-rt-14-dev xvfb xauth x11-utils libxtst-dev fonts-lato)
+# xdotool: the Standalone's smoke test clicks its window button.
 packages+=(xdotool)
 # jalv and jackd2: a real LV2 host, on a JACK server with the dummy driver, for the host checks.
 packages+=(jalv jackd2)
