@@ -9,10 +9,10 @@ cd "$(dirname "$0")/.."
 # libbenchmark-dev: the benchmarks; fonts-lato: regenerating the panel artwork (see the README).
 packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev libbenchmark-dev
           locales lilv-utils clang libclang-rt-14-dev xvfb xauth x11-utils libxtst-dev fonts-lato)
-# xdotool: the Standalone's smoke test clicks its window button.
-packages+=(xdotool)
-# jalv and jackd2: a real LV2 host, on a JACK server with the dummy driver, for the host checks.
-packages+=(jalv jackd2)
+# jalv, jackd2, openbox and xdotool: the checks in a real LV2 host (the LV2 editor in jalv's
+# window, under a window manager, and the parameter values jalv holds), on a JACK server with the
+# dummy driver; xdotool also clicks the Standalone's window button in its smoke test.
+packages+=(jalv jackd2 openbox xdotool)
 
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
