@@ -1,8 +1,11 @@
 #pragma once
 
-#include "core/CommandManager.h"
+#include "core/CommandListener.h"
+#include "core/HvCommand.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
+
+#include <memory>
 
 class Eq713kAudioProcessorEditor;
 
@@ -46,7 +49,10 @@ public:
         (see HostRunLoopLink); nullptr in the other formats. */
     virtual Steinberg::FUnknown* getVst3ComponentHandler() const noexcept = 0;
 
-    virtual juce::CommandManager& getCommandManager() noexcept = 0;
+    /** The instance's command queue. */
+    virtual void sendCommand (std::unique_ptr<juce::HvCommand> command) = 0;
+    virtual void addCommandListener (juce::CommandListener* listener) = 0;
+    virtual void removeCommandListener (juce::CommandListener* listener) = 0;
 
     /** The units listed now, in the list's order; none before the instance has started. */
     virtual juce::Array<Unit> getUnits() const = 0;

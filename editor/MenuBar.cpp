@@ -45,7 +45,7 @@ MenuBar::MenuBar (Eq713kParamsManager& paramsManagerToUse, EditorInstance& insta
     lookAndFeelChanged();
 
     paramsManager.addNonAutomatableParamListener (this, ParamData::IS_CONNECTED, juce::HvParamsManager::notifyCurrentValue);
-    instance.getCommandManager().addCommandListener (this);
+    instance.addCommandListener (this);
 
     // Also before the instance has started (a host that builds instances on its own thread
     // asks for the editor before the start has run).
@@ -72,7 +72,7 @@ MenuBar::~MenuBar()
     devicePopup.reset();
 
     paramsManager.removeNonAutomatableParamListener (this, ParamData::IS_CONNECTED);
-    instance.getCommandManager().removeCommandListener (this);
+    instance.removeCommandListener (this);
 
     instance.removeUnitListListener (this);
 }
@@ -101,9 +101,9 @@ void MenuBar::openMenu()
 void MenuBar::menuItemChosen (int itemId)
 {
     if (itemId == savePresetItemId)
-        instance.getCommandManager().sendCommand (std::make_unique<juce::HvCommand> (Ids::hvEq713k::savePreset));
+        instance.sendCommand (std::make_unique<juce::HvCommand> (Ids::hvEq713k::savePreset));
     else if (itemId == loadPresetItemId)
-        instance.getCommandManager().sendCommand (std::make_unique<juce::HvCommand> (Ids::hvEq713k::loadPreset));
+        instance.sendCommand (std::make_unique<juce::HvCommand> (Ids::hvEq713k::loadPreset));
 }
 
 void MenuBar::openDeviceSelector()
