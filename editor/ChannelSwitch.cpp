@@ -1,6 +1,5 @@
 #include "editor/ChannelSwitch.h"
 
-#include "core/ParamData.h"
 #include "widgets/ButtonDarkDiode.h"
 #include "widgets/ButtonLightDiode.h"
 #include "widgets/EQ700K_Colours.h"
@@ -22,8 +21,8 @@ juce::Point<int> truncatedCentreOf (const juce::Component& component)
 
 } // namespace
 
-ChannelSwitch::ChannelSwitch (int channel, juce::HvParamsManager& manager)
-    : ownChannel (channel == 0 ? 0 : 1), params (manager)
+ChannelSwitch::ChannelSwitch (int channel)
+    : ownChannel (channel == 0 ? 0 : 1)
 {
     minimum = 0.0f;
     maximum = (float) (numPositions - 1);
@@ -121,15 +120,16 @@ void ChannelSwitch::layoutDiodes (float)
 void ChannelSwitch::updateLightDiode()
 {
     const auto current = state.load();
-    const auto litPosition = isDoubleWindow() && current != linkPosition ? ownChannel + 1 : current;
+    const auto litPosition = doubleWindow && current != linkPosition ? ownChannel + 1 : current;
 
     for (int i = 0; i < lightDiodes.size(); ++i)
         lightDiodes[i]->setVisible (i == litPosition);
 }
 
-bool ChannelSwitch::isDoubleWindow() const
+void ChannelSwitch::setDoubleWindow (bool isDouble)
 {
-    return (bool) params.getNonAutomatableParamValue (ParamData::DOUBLE_WINDOW);
+    doubleWindow = isDouble;
+    updateLightDiode();
 }
 
 void ChannelSwitch::selectPosition (int position)
@@ -153,7 +153,7 @@ void ChannelSwitch::buttonClicked()
     }
 
     // Each window shows its own channel, so its button selects that one.
-    if (isDoubleWindow())
+    if (doubleWindow)
     {
         if (current != ownChannel + 1)
             updateCurrentState (ownChannel + 1, juce::sendNotificationSync);

@@ -2,6 +2,7 @@
 
 #include "PanelArtwork.h"
 #include "core/Eq713kPluginInstance.h"
+#include "editor/PanelGeometry.h"
 #include "widgets/HV_Knob_LAF.h"
 #include "widgets/HvSharedArt.h"
 
@@ -137,7 +138,7 @@ juce::Image readyScaledFaceplate (int width, int height)
 EQ700K_MainView::EQ700K_MainView (Eq713kPluginInstance& instance, Eq713kParamsManager& manager, ChannelId channelId,
                                   bool& clickFlag)
     : params (manager),
-      channelSwitch (channelId, manager),
+      channelSwitch (channelId),
       channel (channelId),
       paramIds (channelParamIds (channel)),
       windowClickFlag (clickFlag)
@@ -362,37 +363,31 @@ void EQ700K_MainView::layOutChildren()
     layoutPending = false;
     faceplate.setBounds (getLocalBounds());
 
-    // Products of floats, rounded with halves to even; the knobs' rows follow the width.
-    const auto W = (float) faceplate.getWidth();
-    const auto H = (float) faceplate.getHeight();
-    const auto ofW = [W] (float fraction) { return juce::roundToInt (fraction * W); };
-    const auto ofH = [H] (float fraction) { return juce::roundToInt (fraction * H); };
+    const auto width = faceplate.getWidth();
+    const auto height = faceplate.getHeight();
+    const auto place = [width, height] (juce::Component& child, const PanelGeometry::ChildBox& box)
+    {
+        child.setBounds (PanelGeometry::boundsIn (box, width, height).as<juce::Rectangle<int>>());
+    };
 
-    const auto knobSize = ofW (0.42f);
-    hiAttenKnob.setBounds (ofW (0.03f), ofW (0.204f), knobSize, knobSize);
-    hiBoostKnob.setBounds (ofW (0.55f), ofW (0.204f), knobSize, knobSize);
-    loAttenKnob.setBounds (ofW (0.03f), ofW (0.844f), knobSize, knobSize);
-    loBoostKnob.setBounds (ofW (0.55f), ofW (0.844f), knobSize, knobSize);
+    place (hiAttenKnob, PanelGeometry::hiAttenKnob);
+    place (hiBoostKnob, PanelGeometry::hiBoostKnob);
+    place (loAttenKnob, PanelGeometry::loAttenKnob);
+    place (loBoostKnob, PanelGeometry::loBoostKnob);
 
-    const auto switchRow = ofH (0.339f);
-    const auto switchHeight = ofW (0.22f);
-    cpsSwitch.setBounds (ofW (0.064f), switchRow, ofW (0.22f), switchHeight);
-    boostKcsSwitch.setBounds (ofW (0.3f), switchRow, ofW (0.26f), switchHeight);
-    hiBwSwitch.setBounds (ofW (0.6f), switchRow, ofW (0.166f), switchHeight);
-    attenKcsSwitch.setBounds (ofW (0.802f), switchRow, ofW (0.15f), switchHeight);
+    place (cpsSwitch, PanelGeometry::cpsSwitch);
+    place (boostKcsSwitch, PanelGeometry::boostKcsSwitch);
+    place (hiBwSwitch, PanelGeometry::hiBwSwitch);
+    place (attenKcsSwitch, PanelGeometry::attenKcsSwitch);
 
-    const auto lampRow = ofH (0.693f);
-    const auto lampRowHeight = ofW (0.15f);
-    engageButton.setBounds (ofW (0.037f), ofH (0.698f), ofW (0.19f), lampRowHeight);
-    channelSwitch.setBounds (ofW (0.456f), lampRow, ofW (0.45f), lampRowHeight);
-    usbLamp.setBounds (ofW (0.37f), lampRow, ofW (0.085f), lampRowHeight);
-    clipLamps.setBounds (ofW (0.63f), lampRow, ofW (0.11f), lampRowHeight);
+    place (engageButton, PanelGeometry::engageButton);
+    place (channelSwitch, PanelGeometry::channelSelector);
+    place (usbLamp, PanelGeometry::usbLamp);
+    place (clipLamps, PanelGeometry::clipLamps);
 
-    display.setBounds (ofW (0.368f), ofH (0.79f), ofW (0.318f), ofW (0.198f));
-    presetKnob.setBounds (ofW (0.63f), ofH (0.73f), knobSize, knobSize);
-
-    const auto windowButtonSize = juce::roundToInt (110.0f * W / 1000.0f);
-    windowButton.setBounds (getWidth() - windowButtonSize, 0, windowButtonSize, windowButtonSize);
+    place (display, PanelGeometry::display);
+    place (presetKnob, PanelGeometry::presetKnob);
+    windowButton.setBounds (PanelGeometry::windowButtonIn (width).as<juce::Rectangle<int>>());
 
     overlay.setBounds (getLocalBounds());
 }
@@ -567,7 +562,7 @@ void EQ700K_MainView::nonAutomatableParamValueChanged (int id, juce::var value)
             windowButton.setToggleState ((bool) value, juce::dontSendNotification);
             // The selector lights by the window mode: both strips follow it at once, whoever
             // changed it.
-            channelSwitch.updateCurrentState (channelSwitch.getState(), juce::dontSendNotification);
+            channelSwitch.setDoubleWindow ((bool) value);
             break;
 
         default:
@@ -577,10 +572,15 @@ void EQ700K_MainView::nonAutomatableParamValueChanged (int id, juce::var value)
 
 void EQ700K_MainView::followSelectedChannel (const juce::var& value)
 {
+    showSelectedChannel (juce::roundToInt ((double) value));
+}
+
+void EQ700K_MainView::showSelectedChannel (int selected)
+{
     if (isLinked())
         return;
 
-    channelSwitch.setValue ((float) (juce::roundToInt ((double) value) + 1), juce::dontSendNotification);
+    channelSwitch.setValue ((float) (selected + 1), juce::dontSendNotification);
 }
 
 void EQ700K_MainView::followHoverSetting (int settingId, bool on)

@@ -76,13 +76,7 @@ void Eq713kAudioProcessorEditor::resized()
     if (getWidth() <= 0 || getHeight() <= 0)
         return;
 
-    menuBar.setBounds (0, 0, getWidth(), menuBarHeight);
-
-    if (std::exchange (skipPanelLayout, false))
-        return;
-
-    panel0.setBounds (panel0Bounds());
-    panel1.setBounds (panel1Bounds (isDoubleWindow()));
+    layOut (! std::exchange (skipPanelLayout, false));
 }
 
 void Eq713kAudioProcessorEditor::parentHierarchyChanged()
@@ -98,9 +92,13 @@ void Eq713kAudioProcessorEditor::askFor (int width)
     sizeHints.wantSize (width, windowHeight);
 }
 
-void Eq713kAudioProcessorEditor::layOutPanels()
+void Eq713kAudioProcessorEditor::layOut (bool withPanels)
 {
     menuBar.setBounds (0, 0, getWidth(), menuBarHeight);
+
+    if (! withPanels)
+        return;
+
     panel0.setBounds (panel0Bounds());
     panel1.setBounds (panel1Bounds (isDoubleWindow()));
 }
@@ -126,7 +124,7 @@ void Eq713kAudioProcessorEditor::setWidthAndLayOut (int width)
     if (getWidth() != width || getHeight() != windowHeight)
         setBounds (getX(), getY(), width, windowHeight);
 
-    layOutPanels();
+    layOut (true);
 }
 
 //==============================================================================
@@ -261,8 +259,8 @@ void Eq713kAudioProcessorEditor::windowModeChangedByButton (bool doubleWindow)
     updatePanelsGrayOut();
 
     const auto selected = selectedChannel();
-    panel0.nonAutomatableParamValueChanged (ParamData::SELECTED_CHANNEL, selected);
-    panel1.nonAutomatableParamValueChanged (ParamData::SELECTED_CHANNEL, selected);
+    panel0.showSelectedChannel (selected);
+    panel1.showSelectedChannel (selected);
 
     startTimer (pauseMs);
 }

@@ -1,36 +1,43 @@
 #pragma once
 
+#include "editor/PanelGeometry.h"
+
 #include <juce_graphics/juce_graphics.h>
 
 #include <cmath>
 #include <functional>
 
 /** Where the channel view puts its controls, in view coordinates of the 325 x 570 channel
-    strip. The faceplate image is drawn at twice this size and stretched onto the view, so
-    everything printed on it is placed from these boxes. */
+    strip, as the strip's geometry gives them. The faceplate image is drawn at twice this size
+    and stretched onto the view, so everything printed on it is placed from these boxes. */
 namespace panel_layout
 {
 
-constexpr float viewWidth = 325.0f;
-constexpr float viewHeight = 570.0f;
+constexpr float viewWidth = (float) PanelGeometry::stripWidth;
+constexpr float viewHeight = (float) PanelGeometry::stripHeight;
 constexpr float imageScale = 2.0f;
 
-// The children's bounds at 325 x 570 (the editor computes them from fractions of its size).
-inline const juce::Rectangle<float> hiAttenKnob { 10, 66, 136, 136 };
-inline const juce::Rectangle<float> hiBoostKnob { 179, 66, 136, 136 };
-inline const juce::Rectangle<float> loAttenKnob { 10, 274, 136, 136 };
-inline const juce::Rectangle<float> loBoostKnob { 179, 274, 136, 136 };
-inline const juce::Rectangle<float> cpsSwitch { 21, 193, 72, 72 };
-inline const juce::Rectangle<float> boostKcsSwitch { 98, 193, 84, 72 };
-inline const juce::Rectangle<float> hiBwSwitch { 195, 193, 54, 72 };
-inline const juce::Rectangle<float> attenKcsSwitch { 261, 193, 49, 72 };
-inline const juce::Rectangle<float> engageButton { 12, 398, 62, 49 };
-inline const juce::Rectangle<float> channelSelector { 148, 395, 146, 49 };
-inline const juce::Rectangle<float> usbLamp { 120, 395, 28, 49 };
-inline const juce::Rectangle<float> clipLamps { 205, 395, 36, 49 };
-inline const juce::Rectangle<float> display { 120, 450, 103, 64 };
-inline const juce::Rectangle<float> presetKnob { 205, 416, 136, 136 };
-inline const juce::Rectangle<float> windowButton { 289, 0, 36, 36 };
+/** A child's bounds at 325 x 570, as the strip lays it out. */
+inline juce::Rectangle<float> boxOf (const PanelGeometry::ChildBox& child)
+{
+    return PanelGeometry::atStripSize (child).as<juce::Rectangle<float>>();
+}
+
+inline const juce::Rectangle<float> hiAttenKnob = boxOf (PanelGeometry::hiAttenKnob);
+inline const juce::Rectangle<float> hiBoostKnob = boxOf (PanelGeometry::hiBoostKnob);
+inline const juce::Rectangle<float> loAttenKnob = boxOf (PanelGeometry::loAttenKnob);
+inline const juce::Rectangle<float> loBoostKnob = boxOf (PanelGeometry::loBoostKnob);
+inline const juce::Rectangle<float> cpsSwitch = boxOf (PanelGeometry::cpsSwitch);
+inline const juce::Rectangle<float> boostKcsSwitch = boxOf (PanelGeometry::boostKcsSwitch);
+inline const juce::Rectangle<float> hiBwSwitch = boxOf (PanelGeometry::hiBwSwitch);
+inline const juce::Rectangle<float> attenKcsSwitch = boxOf (PanelGeometry::attenKcsSwitch);
+inline const juce::Rectangle<float> engageButton = boxOf (PanelGeometry::engageButton);
+inline const juce::Rectangle<float> channelSelector = boxOf (PanelGeometry::channelSelector);
+inline const juce::Rectangle<float> usbLamp = boxOf (PanelGeometry::usbLamp);
+inline const juce::Rectangle<float> clipLamps = boxOf (PanelGeometry::clipLamps);
+inline const juce::Rectangle<float> display = boxOf (PanelGeometry::display);
+inline const juce::Rectangle<float> presetKnob = boxOf (PanelGeometry::presetKnob);
+inline const juce::Rectangle<float> windowButton = PanelGeometry::windowButtonAtStripSize().as<juce::Rectangle<float>>();
 
 /** The band along the top that no control uses: room for the wordmark. */
 inline const juce::Rectangle<float> nameBand { 0, 0, 285, 62 };
