@@ -2,6 +2,7 @@
 
 #include "PanelArtwork.h"
 #include "editor/PanelGeometry.h"
+#include "widgets/KnobDesign.h"
 #include "support/Rendering.h"
 
 #include <cmath>
@@ -44,9 +45,9 @@ float brightnessAround (const juce::Image& image, juce::Point<float> viewPoint, 
 juce::Point<float> scaleMark (juce::Rectangle<float> knob, float angle)
 {
     const auto size = knob.getWidth();
-    const auto scale = size / 75.0f;
-    const auto bodyRadius = (size - 2.0f * (float) juce::roundToInt (20.0f * scale)) * 0.5f;
-    const auto radius = 8.2f * scale + bodyRadius;
+    const auto scale = size / KnobDesign::designSize;
+    const auto bodyRadius = (size - 2.0f * (float) juce::roundToInt (KnobDesign::bodyMargin * scale)) * 0.5f;
+    const auto radius = KnobDesign::markRadiusOutsideBody * scale + bodyRadius;
     return knob.getCentre() + juce::Point<float> (radius * std::sin (angle), -radius * std::cos (angle));
 }
 
@@ -58,8 +59,8 @@ juce::Rectangle<float> boxOf (const PanelGeometry::ChildBox& child)
 
 const auto hiAtten = boxOf (PanelGeometry::hiAttenKnob), hiBoost = boxOf (PanelGeometry::hiBoostKnob);
 const auto loAtten = boxOf (PanelGeometry::loAttenKnob), loBoost = boxOf (PanelGeometry::loBoostKnob);
-constexpr float boostArcStart = 4.0369468f, boostArcEnd = 6.6287603f;
-constexpr float attenArcStart = 5.9376101f, attenArcEnd = 8.5294247f;
+constexpr float boostArcStart = KnobDesign::arcOnTheLeft.start, boostArcEnd = KnobDesign::arcOnTheLeft.end;
+constexpr float attenArcStart = KnobDesign::arcOnTheRight.start, attenArcEnd = KnobDesign::arcOnTheRight.end;
 
 struct LetteringSpot
 {

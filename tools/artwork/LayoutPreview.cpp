@@ -1,6 +1,8 @@
 #include "LayoutPreview.h"
 
 #include "PanelLayout.h"
+#include "widgets/KnobDesign.h"
+#include "widgets/SevenSegmentDesign.h"
 
 using namespace panel_layout;
 
@@ -12,19 +14,6 @@ int rounded (float x) { return juce::roundToInt (x); }
 const juce::Colour panelFont { 0xffe8e8e8 };
 const juce::Colour lampRed { 0xffe01515 };
 
-constexpr float boostArcStart = 4.0369468f, boostArcEnd = 6.6287603f;
-constexpr float attenArcStart = 5.9376101f, attenArcEnd = 8.5294247f;
-
-// The display's segments in its 116-unit design: a to g, in the order the display draws them.
-const std::vector<std::vector<juce::Point<float>>> segmentOutlines {
-    { { 9.5f, 13.3f }, { 11.6f, 11.8f }, { 13.8f, 11.4f }, { 28.2f, 11.8f }, { 26.1f, 14.9f }, { 13.0f, 14.9f } },
-    { { 29.8f, 12.2f }, { 31.0f, 13.3f }, { 31.8f, 15.2f }, { 31.0f, 34.4f }, { 30.4f, 35.3f }, { 27.0f, 33.0f }, { 27.6f, 15.4f } },
-    { { 31.0f, 39.6f }, { 30.2f, 56.0f }, { 29.6f, 58.6f }, { 27.8f, 60.5f }, { 25.8f, 57.2f }, { 26.6f, 39.9f }, { 30.6f, 38.4f } },
-    { { 7.3f, 59.7f }, { 9.4f, 60.6f }, { 11.0f, 60.8f }, { 26.4f, 60.9f }, { 24.3f, 57.7f }, { 11.4f, 57.7f } },
-    { { 8.0f, 37.9f }, { 11.1f, 39.5f }, { 10.5f, 56.4f }, { 6.4f, 58.4f }, { 6.8f, 38.7f } },
-    { { 8.4f, 14.7f }, { 12.5f, 16.6f }, { 11.5f, 32.9f }, { 8.1f, 35.1f }, { 7.0f, 34.5f } },
-    { { 8.9f, 36.5f }, { 12.5f, 34.3f }, { 23.6f, 34.4f }, { 27.7f, 37.0f }, { 23.9f, 38.4f }, { 11.8f, 37.9f } },
-};
 
 void drawCap (juce::Graphics& g, juce::Rectangle<float> cap)
 {
@@ -78,11 +67,12 @@ void LayoutPreview::drawKnob (juce::Graphics& g, juce::Rectangle<float> box, int
                               bool withScale, float value) const
 {
     const auto knob = knobGeometry (box);
-    const auto s = box.getWidth() / 75.0f;
+    const auto s = box.getWidth() / KnobDesign::designSize;
     const auto R = knob.bodyRadius;
     const auto c = knob.centre;
-    const auto start = orientation == 1 ? attenArcStart : boostArcStart;
-    const auto end = orientation == 1 ? attenArcEnd : boostArcEnd;
+    const auto arc = orientation == 1 ? KnobDesign::arcOnTheRight : KnobDesign::arcOnTheLeft;
+    const auto start = arc.start;
+    const auto end = arc.end;
     auto onArc = [&] (float radius, float theta) { return c + juce::Point<float> (radius * std::sin (theta), -radius * std::cos (theta)); };
 
     if (withScale)
@@ -247,20 +237,26 @@ void LayoutPreview::drawLowerRow (juce::Graphics& g) const
 
 void LayoutPreview::drawDisplay (juce::Graphics& g) const
 {
-    const auto s = display.getWidth() / 116.0f;
-    const float digitX[] { 6.0f * s, 43.0f * s, 78.0f * s };
+    const auto s = display.getWidth() / SevenSegmentDesign::designWidth;
+    const auto tenths = s / 10.0f;
     const std::vector<std::vector<int>> litByDigit { {}, { 1, 2 }, { 0, 1, 3, 4, 6 } }; // blank, "1", "2"
 
     for (int digit = 0; digit < 3; ++digit)
     {
-        const auto origin = display.getPosition().translated (digitX[digit], 0.0f);
+        const auto origin = display.getPosition().translated (SevenSegmentDesign::digitX[(size_t) digit] * s, 0.0f);
         for (int segment = 0; segment < 7; ++segment)
         {
             juce::Path outline;
-            const auto& points = segmentOutlines[(size_t) segment];
-            outline.startNewSubPath (points[0] * s);
-            for (size_t i = 1; i < points.size(); ++i)
-                outline.lineTo (points[i] * s);
+            const auto& segmentOutline = SevenSegmentDesign::segmentOutlines[(size_t) segment];
+            for (int i = 0; i < segmentOutline.numPoints; ++i)
+            {
+                const auto point = segmentOutline.points[(size_t) i];
+                const juce::Point<float> at { (float) point.x * tenths, (float) point.y * tenths };
+                if (i == 0)
+                    outline.startNewSubPath (at);
+                else
+                    outline.lineTo (at);
+            }
             outline.closeSubPath();
 
             const auto& lit = litByDigit[(size_t) digit];
@@ -272,7 +268,8 @@ void LayoutPreview::drawDisplay (juce::Graphics& g) const
         if (digit < 2)
         {
             g.setColour (juce::Colours::black);
-            g.fillEllipse (juce::Rectangle<float> (35.0f * s, 57.0f * s, 6.0f * s, 6.0f * s) + origin);
+            const auto& point = SevenSegmentDesign::decimalPoint;
+            g.fillEllipse (juce::Rectangle<float> ((float) point[0], (float) point[1], (float) point[2], (float) point[3]) * tenths + origin);
         }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/PanelGeometry.h"
+#include "widgets/KnobDesign.h"
 
 #include <juce_graphics/juce_graphics.h>
 
@@ -57,10 +58,11 @@ struct KnobGeometry
 inline KnobGeometry knobGeometry (juce::Rectangle<float> box)
 {
     const auto size = box.getWidth();
-    const auto scale = size / 75.0f;
-    const auto margin = (float) juce::jmax (1, juce::roundToInt (20.0f * scale));
+    const auto scale = size / KnobDesign::designSize;
+    const auto margin = (float) juce::jmax (1, juce::roundToInt (KnobDesign::bodyMargin * scale));
     const auto bodyRadius = std::round (size - 2.0f * margin) * 0.5f;
-    return { box.getCentre(), bodyRadius, 8.2f * scale + bodyRadius, 14.7f * scale + bodyRadius };
+    return { box.getCentre(), bodyRadius, KnobDesign::markRadiusOutsideBody * scale + bodyRadius,
+             KnobDesign::lampRadiusOutsideBody * scale + bodyRadius };
 }
 
 /** The cap buttons of a step switch sit along its bottom edge (one centred, or two side by
