@@ -10,5 +10,5 @@ AttenKcsSwitch::AttenKcsSwitch() : HV_Switch_s500 (1, 3, false)
 
 void AttenKcsSwitch::layoutDiodes (float scale)
 {
-    StepSwitchLampRow::layout (*this, scale, *lightDiodes.getFirst(), positionDiodes, positionLabels, { 0.0f, 1.0f, 0.0f });
+    StepSwitchLampRow::layout (*this, scale, *lightDiodes.getFirst(), positionDiodes, positionLabels, StepSwitchRowGeometry::attenKcsNudges);
 }

@@ -10,5 +10,5 @@ BoostKcsSwitch::BoostKcsSwitch() : HV_Switch_s500 (2, 7, false)
 
 void BoostKcsSwitch::layoutDiodes (float scale)
 {
-    StepSwitchLampRow::layout (*this, scale, *lightDiodes.getFirst(), positionDiodes, positionLabels, { 0.0f, 0.0f, 0.0f, 0.5f, 1.0f, 0.5f, 0.0f });
+    StepSwitchLampRow::layout (*this, scale, *lightDiodes.getFirst(), positionDiodes, positionLabels, StepSwitchRowGeometry::boostKcsNudges);
 }

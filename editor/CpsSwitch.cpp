@@ -10,5 +10,5 @@ CpsSwitch::CpsSwitch() : HV_Switch_s500 (2, 4, false)
 
 void CpsSwitch::layoutDiodes (float scale)
 {
-    StepSwitchLampRow::layout (*this, scale, *lightDiodes.getFirst(), positionDiodes, positionLabels, { 1.0f, 1.0f, 1.0f, 0.0f });
+    StepSwitchLampRow::layout (*this, scale, *lightDiodes.getFirst(), positionDiodes, positionLabels, StepSwitchRowGeometry::cpsNudges);
 }

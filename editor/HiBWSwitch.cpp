@@ -10,5 +10,5 @@ HiBWSwitch::HiBWSwitch() : HV_Switch_s500 (1, 4, false)
 
 void HiBWSwitch::layoutDiodes (float scale)
 {
-    StepSwitchLampRow::layout (*this, scale, *lightDiodes.getFirst(), positionDiodes, positionLabels, {});
+    StepSwitchLampRow::layout (*this, scale, *lightDiodes.getFirst(), positionDiodes, positionLabels, StepSwitchRowGeometry::hiBwNudges);
 }

@@ -1,6 +1,7 @@
 #include "LayoutPreview.h"
 
 #include "PanelLayout.h"
+#include "editor/StepSwitchRowGeometry.h"
 #include "widgets/KnobDesign.h"
 #include "widgets/SevenSegmentDesign.h"
 
@@ -14,6 +15,12 @@ int rounded (float x) { return juce::roundToInt (x); }
 const juce::Colour panelFont { 0xffe8e8e8 };
 const juce::Colour lampRed { 0xffe01515 };
 
+
+template <size_t numNudges>
+std::vector<float> nudgesOf (const std::array<float, numNudges>& nudges)
+{
+    return { nudges.begin(), nudges.end() };
+}
 
 void drawCap (juce::Graphics& g, juce::Rectangle<float> cap)
 {
@@ -46,11 +53,11 @@ juce::Image LayoutPreview::render (float scale, bool outline) const
     drawKnob (g, loAttenKnob, 1, "ATTEN", true, 0.0f);
     drawKnob (g, loBoostKnob, 0, "BOOST", true, 1.0f);
 
-    drawSwitch (g, cpsSwitch, 2, { "20", "30", "60", "100" }, "CPS", 1, { 1, 1, 1, 0 });
+    drawSwitch (g, cpsSwitch, 2, { "20", "30", "60", "100" }, "CPS", 1, nudgesOf (StepSwitchRowGeometry::cpsNudges));
     drawSwitch (g, boostKcsSwitch, 2, { "3", "4", "5", "6", "10", "12", "16" }, "BOOST KCS", 4,
-                { 0, 0, 0, 0.5f, 1, 0.5f, 0 });
-    drawSwitch (g, hiBwSwitch, 1, { "1", "2", "3", "4" }, "HI BW", 0, { 0, 0, 0, 0 });
-    drawSwitch (g, attenKcsSwitch, 1, { "5", "10", "20" }, "ATTEN\nKCS", 2, { 0, 1, 0 });
+                nudgesOf (StepSwitchRowGeometry::boostKcsNudges));
+    drawSwitch (g, hiBwSwitch, 1, { "1", "2", "3", "4" }, "HI BW", 0, nudgesOf (StepSwitchRowGeometry::hiBwNudges));
+    drawSwitch (g, attenKcsSwitch, 1, { "5", "10", "20" }, "ATTEN\nKCS", 2, nudgesOf (StepSwitchRowGeometry::attenKcsNudges));
 
     drawLowerRow (g);
     drawDisplay (g);
@@ -118,42 +125,30 @@ void LayoutPreview::drawKnob (juce::Graphics& g, juce::Rectangle<float> box, int
         g.fillPath (pointer, juce::AffineTransform::rotation (start + value * (end - start)).translated (c));
     }
 
-    const auto h = 6.5f * s;
-    const auto margin = (float) rounded (12.0f * s);
-    const auto top = box.getY() + (float) rounded (56.0f * s);
-    const auto labelHeight = (float) rounded (1.2f * h);
-    const auto width = (float) rounded ((float) name.length() * h);
-    const auto font = fonts.bold (h);
-    const auto colour = orientation == 2 ? juce::Colours::black : panelFont;
-    g.setColour (colour);
-    g.setFont (font);
-    if (orientation == 0)
-        g.drawText (name, juce::Rectangle<float> (box.getRight() - margin - width, top, width, labelHeight), juce::Justification::centredRight);
-    else if (orientation == 1)
-        g.drawText (name, juce::Rectangle<float> (box.getX() + margin, top, width, labelHeight), juce::Justification::centredLeft);
-    else
-        g.drawText (name, juce::Rectangle<float> (box.getX(), top, box.getWidth(), labelHeight), juce::Justification::centred);
+    const auto justification = orientation == 0 ? juce::Justification::centredRight
+                             : orientation == 1 ? juce::Justification::centredLeft
+                                                : juce::Justification::centred;
+    g.setColour (orientation == 2 ? juce::Colours::black : panelFont);
+    g.setFont (fonts.bold (6.5f * s));
+    g.drawText (name, knobNameLabel (box, orientation, name), justification);
 }
 
 void LayoutPreview::drawSwitch (juce::Graphics& g, juce::Rectangle<float> box, int numButtons, const juce::StringArray& labels,
-                                const juce::String& name, int position, const juce::Array<float>& nudges) const
+                                const juce::String& name, int position, const std::vector<float>& nudges) const
 {
-    const auto s = box.getHeight() / 37.5f;
-    const auto d = (float) rounded (8.333334f * s);
-    const auto hL = (float) rounded (7.0f * s);
-    const auto n = labels.size();
-    const auto step = 1.1f * 5.5f * s;
-    const auto x0 = rounded ((box.getWidth() - (float) (n - 1) * step) * 0.5f);
-    const auto dx = rounded (step);
-    const auto cy = (float) rounded (5.6f * s);
-    const auto dy = (float) (rounded (5.6f * s) - rounded (5.5f * s));
+    const auto s = box.getHeight() / StepSwitchRowGeometry::designHeight;
+    const auto row = StepSwitchRowGeometry::rowFor ((int) box.getWidth(), s, labels.size());
+    const auto d = (float) row.lampEdge;
+    const auto hL = (float) row.labelHeight;
 
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < labels.size(); ++i)
     {
-        const auto xi = (float) (x0 + i * dx);
-        drawLamp (g, box.getPosition().translated (xi, cy), d * 0.7f, i == position ? lampRed : juce::Colour (0xff1b1b1b));
-        drawLabel (g, labels[i], { box.getX() + xi - (float) rounded (nudges[i] * s), box.getY() + dy + hL * 0.5f },
-                   0.65f * hL, panelFont);
+        const auto xi = (float) row.lampX (i);
+        const auto nudge = (float) StepSwitchRowGeometry::nudgeOf (nudges.data(), nudges.size(), i, s);
+        drawLamp (g, box.getPosition().translated (xi, (float) row.lampCentreY), d * 0.7f,
+                  i == position ? lampRed : juce::Colour (0xff1b1b1b));
+        drawLabel (g, labels[i], { box.getX() + xi - nudge, box.getY() + (float) row.labelCentreY + hL * 0.5f },
+                   row.labelFontHeight, panelFont);
     }
 
     const auto h = (float) rounded (6.0f * s);
