@@ -1,6 +1,7 @@
 #include "LayoutPreview.h"
 
 #include "PanelLayout.h"
+#include "editor/LowerRowGeometry.h"
 #include "editor/StepSwitchRowGeometry.h"
 #include "widgets/KnobDesign.h"
 #include "widgets/SevenSegmentDesign.h"
@@ -168,51 +169,56 @@ void LayoutPreview::drawSwitch (juce::Graphics& g, juce::Rectangle<float> box, i
 
 void LayoutPreview::drawLowerRow (juce::Graphics& g) const
 {
-    const auto s = engageButton.getHeight() / 25.313f;
-    const auto hL = (float) rounded (7.5f * s);
-    const auto labelFont = 0.735f * hL;
-    const auto d = (float) rounded (9.3f * s);
-    const auto b = (float) rounded (19.5f * s);
+    using namespace LowerRowGeometry;
 
     // ENGAGE: cap, lamp, and its name at the top left of a box centred right of the cap.
     const auto& e = engageButton;
-    drawCap (g, { e.getX() + (float) rounded (0.0625f * e.getWidth()), e.getY() + (float) ((int) (e.getHeight() - b) / 2), b, b });
-    drawLamp (g, e.getPosition().translated ((float) rounded (26.6f * s), (float) rounded (12.6f * s)), d * 0.7f, lampRed);
+    const auto engage = engageAt ((int) e.getWidth(), (int) e.getHeight());
+    const auto engageLamps = lampsAt (e.getHeight() / designHeight);
+    const auto lampDiameter = (float) engageLamps.lampEdge * 0.7f;
+    drawCap (g, { e.getX() + (float) engage.capX, e.getY() + (float) engage.capY, (float) engage.capEdge, (float) engage.capEdge });
+    drawLamp (g, e.getPosition().translated ((float) engage.lampCentreX, (float) engage.lampCentreY), lampDiameter, lampRed);
     {
-        const auto font = fonts.bold (labelFont);
+        const auto font = fonts.bold (engageLamps.labelFontHeight);
         const auto width = (float) rounded (1.25f * font.getStringWidthFloat ("ENGAGE"));
-        const auto centre = juce::Point<float> (e.getX() + (float) rounded (35.6f * s),
-                                                (float) (int) (e.getY() + e.getHeight() + 0.5f * hL - (float) rounded (22.2f * s)));
+        const auto centre = juce::Point<float> (e.getX() + (float) engage.nameCentreX,
+                                                (float) engage.nameCentreY ((int) e.getY(), (int) e.getHeight(), engageLamps.labelHeight));
         g.setColour (juce::Colours::black);
         g.setFont (font);
-        g.drawText ("ENGAGE", juce::Rectangle<float> (width, hL).withCentre (centre), juce::Justification::topLeft);
+        g.drawText ("ENGAGE", juce::Rectangle<float> (width, (float) engageLamps.labelHeight).withCentre (centre),
+                    juce::Justification::topLeft);
     }
 
     // USB lamp.
-    const auto su = usbLamp.getWidth() / 14.4646f;
-    drawLamp (g, usbLamp.getPosition().translated ((float) rounded (0.5f * usbLamp.getWidth()), (float) rounded (14.0f * su)), d * 0.7f,
+    const auto usbLamps = lampsAt (usbLamp.getWidth() * usbScalePerPixel);
+    const auto usbX = (float) rounded (0.5f * usbLamp.getWidth());
+    drawLamp (g, usbLamp.getPosition().translated (usbX, (float) usbLamps.lampCentreY), (float) usbLamps.lampEdge * 0.7f,
               juce::Colour (0xff202020));
-    drawLabel (g, "USB", { usbLamp.getX() + (float) rounded (0.5f * usbLamp.getWidth()), usbLamp.getY() + (float) rounded (8.5f * su) },
-               labelFont, juce::Colours::black);
+    drawLabel (g, "USB", { usbLamp.getX() + usbX, usbLamp.getY() + (float) usbLamps.labelCentreY }, usbLamps.labelFontHeight,
+               juce::Colours::black);
 
     // Channel selector: three lamps with labels, the cap at the right, "CH." beyond it.
     const auto& c = channelSelector;
-    const auto m = (float) rounded (0.803f * s);
-    drawCap (g, { c.getRight() - (b + m), c.getY() + (float) rounded (4.753f * s), b, b });
-    auto x = m + (float) rounded (6.5f * s);
+    const auto selector = channelSelectorAt ((int) c.getHeight());
+    const auto selectorLamps = lampsAt (c.getHeight() / designHeight);
+    const auto edge = (float) selector.capEdge;
+    drawCap (g, { c.getRight() - (edge + (float) selector.capMargin), c.getY() + (float) selector.capY, edge, edge });
     const juce::StringArray positions { "LINK", "1", "2" };
     for (int i = 0; i < 3; ++i)
     {
-        if (i > 0)
-            x += (float) rounded (9.0f * s);
-        drawLamp (g, c.getPosition().translated (x, (float) rounded (14.0f * s)), d * 0.7f, i == 1 ? lampRed : juce::Colour (0xff1b1b1b));
-        drawLabel (g, positions[i], { c.getX() + x, c.getY() + (float) rounded (8.5f * s) }, labelFont, juce::Colours::black);
+        const auto x = (float) selector.lampX (i);
+        drawLamp (g, c.getPosition().translated (x, (float) selectorLamps.lampCentreY), (float) selectorLamps.lampEdge * 0.7f,
+                  i == 1 ? lampRed : juce::Colour (0xff1b1b1b));
+        drawLabel (g, positions[i], { c.getX() + x, c.getY() + (float) selectorLamps.labelCentreY }, selectorLamps.labelFontHeight,
+                   juce::Colours::black);
     }
     {
-        const auto font = fonts.bold (0.8f * (float) rounded (9.0f * s));
+        const auto nameHeight = (float) selector.nameHeight;
+        const auto font = fonts.bold (0.8f * nameHeight);
         const auto width = (float) rounded (1.7f * font.getStringWidthFloat ("CH."));
-        const auto box = juce::Rectangle<float> (width, (float) rounded (9.0f * s))
-                             .withCentre ({ c.getRight() + (float) rounded (4.8f * s), c.getY() + (float) rounded (14.0f * s) });
+        const auto box = juce::Rectangle<float> (width, nameHeight)
+                             .withCentre ({ c.getRight() + (float) selector.nameCentreXPastRight,
+                                            c.getY() + (float) selectorLamps.lampCentreY });
         g.setColour (juce::Colours::black);
         g.setFont (font);
         g.drawText ("CH.", box.withTrimmedLeft (5.0f), juce::Justification::centredLeft);
@@ -220,14 +226,18 @@ void LayoutPreview::drawLowerRow (juce::Graphics& g) const
 
     // Clip lamps, "1" and "2" over them, "CLIP" along the bottom.
     const auto& k = clipLamps;
-    const auto sk = k.getWidth() * 0.05377123f;
-    for (auto [lampX, text] : { std::pair<float, const char*> { 5.0f, "1" }, { 13.8f, "2" } })
+    const auto clipScale = k.getWidth() * clipScalePerPixel;
+    const auto clip = clipAt (clipScale);
+    const auto clipRow = lampsAt (clipScale);
+    for (auto [lampX, text] : { std::pair<int, const char*> { clip.leftX, "1" }, { clip.rightX, "2" } })
     {
-        drawLamp (g, k.getPosition().translated ((float) rounded (lampX * sk), (float) rounded (14.0f * sk)), d * 0.7f, juce::Colour (0xff1b1b1b));
-        drawLabel (g, text, { k.getX() + (float) rounded (lampX * sk), k.getY() + (float) rounded (8.5f * sk) }, labelFont, juce::Colours::black);
+        drawLamp (g, k.getPosition().translated ((float) lampX, (float) clipRow.lampCentreY), (float) clipRow.lampEdge * 0.7f,
+                  juce::Colour (0xff1b1b1b));
+        drawLabel (g, text, { k.getX() + (float) lampX, k.getY() + (float) clipRow.labelCentreY }, clipRow.labelFontHeight,
+                   juce::Colours::black);
     }
-    drawLabel (g, "CLIP", { k.getCentreX(), k.getBottom() - (float) rounded (9.0f * sk) + (float) rounded (7.0f * sk) * 0.5f },
-               0.735f * (float) rounded (7.0f * sk), juce::Colours::black);
+    drawLabel (g, "CLIP", { k.getCentreX(), k.getBottom() - (float) clip.nameTopFromBottom + (float) clip.nameHeight * 0.5f },
+               0.735f * (float) clip.nameHeight, juce::Colours::black);
 }
 
 void LayoutPreview::drawDisplay (juce::Graphics& g) const
