@@ -23,7 +23,7 @@ juce::AudioProcessor::BusesProperties Eq713kPluginInstance::stereoBuses()
 
 Eq713kPluginInstance::Eq713kPluginInstance()
     // The manager exists before the processor base, which then offers its host parameters.
-    : juce::HvPluginInstance (std::make_unique<Eq713kParamsManager> (*this), stereoBuses()),
+    : juce::HvPluginInstance (std::make_unique<Eq713kParamsManager>(), stereoBuses()),
       productManager (static_cast<Eq713kParamsManager&> (getParamsManager())),
       core (std::make_unique<Eq713kInstanceCore> (productManager))
 {

@@ -57,11 +57,6 @@ public:
     /** Message thread: the editors open now, oldest first. */
     const juce::Array<Eq713kAudioProcessorEditor*>& getOpenEditors() const noexcept { return openEditors; }
 
-    static constexpr int pollIntervalMs = Eq713kInstanceCore::pollIntervalMs;
-
-    /** Message thread: the connection poll's tick. */
-    void timerCallback() { core->timerCallback(); }
-
     /** Message thread: remembers the unit and connects to it at the next poll. */
     void connectWithDevice (int serialNumber) { core->connectWithDevice (serialNumber); }
 
@@ -74,19 +69,13 @@ public:
     /** The current connection's bridge, or nullptr. */
     Eq713kMidiBridge* getBridge() const noexcept { return core->getBridge(); }
 
-    /** The parts that work on the message thread. */
-    Eq713kInstanceCore& getCore() const noexcept { return *core; }
-
     /** The command queue (message thread). */
-    juce::CommandManager& getCommandManager() noexcept { return *core; }
     void sendCommand (std::unique_ptr<juce::HvCommand> command) { core->sendCommand (std::move (command)); }
     void addCommandListener (juce::CommandListener* listener) { core->addCommandListener (listener); }
     void removeCommandListener (juce::CommandListener* listener) { core->removeCommandListener (listener); }
 
-    /** Runs the preset commands and keeps an unclaimed "showDeviceSelector". */
-    void commandFallback (std::unique_ptr<juce::HvCommand> command) { core->commandFallback (std::move (command)); }
-
-    PresetCommands& getPresetCommands() noexcept { return core->getPresetCommands(); }
+    /** The preset commands, whose file chooser a test answers itself. */
+    PresetCommands& getPresetCommandsForTests() noexcept { return core->getPresetCommands(); }
 
     /** Any thread: the state block, the state tree in the framework's value-tree stream form;
         restored settings still on their way to the store are written as they will be. */
