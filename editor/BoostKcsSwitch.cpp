@@ -1,9 +1,10 @@
 #include "editor/BoostKcsSwitch.h"
 
+#include "core/ProductTable.h"
 #include "editor/StepSwitchLampRow.h"
 #include "widgets/EQ700K_Colours.h"
 
-BoostKcsSwitch::BoostKcsSwitch() : HV_Switch_s500 (2, 7, false)
+BoostKcsSwitch::BoostKcsSwitch() : HV_Switch_s500 (2, ProductTable::controls[ProductTable::hiKcsBoost].numLabels, false)
 {
     lightDiodes.getFirst()->setDiodeColour (EQ700K_Colours::redColour);
 }

@@ -1,5 +1,6 @@
 #include "editor/ChannelSwitch.h"
 
+#include "core/ProductTable.h"
 #include "editor/LowerRowGeometry.h"
 #include "widgets/ButtonDarkDiode.h"
 #include "widgets/ButtonLightDiode.h"
@@ -10,7 +11,7 @@
 namespace
 {
 
-constexpr int numPositions = 3;
+constexpr int numPositions = (int) ProductTable::channelSwitchLabels.size();
 constexpr int linkPosition = 0;
 
 juce::Point<int> truncatedCentreOf (const juce::Component& component)

@@ -2,6 +2,7 @@
 
 #include "PanelArtwork.h"
 #include "core/Eq713kPluginInstance.h"
+#include "core/ProductTable.h"
 #include "editor/PanelGeometry.h"
 #include "widgets/HV_Knob_LAF.h"
 #include "widgets/HvSharedArt.h"
@@ -28,7 +29,27 @@ std::array<int, numParamsPerChannel> channelParamIds (EQ700K_MainView::ChannelId
 /** The knobs' and switches' value step: whole steps for the on/off and mode parameters. */
 float stepFor (int id)
 {
-    return id == ParamData::CHANNEL || id == ParamData::ENGAGE_1 || id == ParamData::ENGAGE_2 ? 1.0f : 0.01f;
+    const auto* control = ProductTable::controlOf (id);
+    return control != nullptr ? control->step : 0.01f;
+}
+
+const ProductTable::Control& controlOf (ParamData::ParamEnum id)
+{
+    return *ProductTable::controlOf (id);
+}
+
+template <typename Texts>
+juce::StringArray textsOf (const Texts& texts, size_t count)
+{
+    juce::StringArray array;
+    for (size_t i = 0; i < count; ++i)
+        array.add (texts[i]);
+    return array;
+}
+
+juce::StringArray positionLabelsOf (const ProductTable::Control& control)
+{
+    return textsOf (control.labels, (size_t) control.numLabels);
 }
 
 bool isAudioUnit (juce::AudioProcessor::WrapperType type)
@@ -62,16 +83,22 @@ float valueOfPosition (const HV_Switch_s500& control)
     return range.snapToLegalValue (value);
 }
 
-const juce::StringArray knobScale { "0", ".", "2", ".", "4", ".", "6", ".", "8", ".", "10" };
+const juce::StringArray knobScale = textsOf (ProductTable::scaleMarks, ProductTable::scaleMarks.size());
 
 } // namespace
 
+EQ700K_MainView::KnobRole EQ700K_MainView::roleOf (ParamData::ParamEnum channelOneId)
+{
+    const auto& control = controlOf (channelOneId);
+    return { channelOneId, (ParamData::NaParamEnum) control.hoverSetting, control.panelName };
+}
+
 // In the order of the hover settings 6..9.
 const std::array<EQ700K_MainView::KnobRole, 4> EQ700K_MainView::knobRoles { {
-    { ParamData::HI_ATTEN_1, ParamData::MOUSE_OVER_HI_ATTEN_KNOB, "ATTEN" },
-    { ParamData::HI_BOOST_1, ParamData::MOUSE_OVER_HI_BOOST_KNOB, "BOOST" },
-    { ParamData::LO_ATTEN_1, ParamData::MOUSE_OVER_LO_ATTEN_KNOB, "ATTEN" },
-    { ParamData::LO_BOOST_1, ParamData::MOUSE_OVER_LO_BOOST_KNOB, "BOOST" },
+    roleOf (ParamData::HI_ATTEN_1),
+    roleOf (ParamData::HI_BOOST_1),
+    roleOf (ParamData::LO_ATTEN_1),
+    roleOf (ParamData::LO_BOOST_1),
 } };
 
 //==============================================================================
@@ -225,25 +252,24 @@ void EQ700K_MainView::setUpSwitches()
     struct SwitchSetUp
     {
         HV_Switch_s500& control;
-        const char* name;
-        juce::StringArray positions;
         ParamData::ParamEnum channelOneId;
     };
 
     const SwitchSetUp setUps[] {
-        { cpsSwitch, "CPS", { "20", "30", "60", "100" }, ParamData::LO_CPS_1 },
-        { boostKcsSwitch, "BOOST KCS", { "3", "4", "5", "6", "10", "12", "16" }, ParamData::HI_KCS_BOOST_1 },
-        { hiBwSwitch, "HI BW", { "1", "2", "3", "4" }, ParamData::HI_BANDWIDTH_1 },
-        { attenKcsSwitch, "ATTEN\nKCS", { "5", "10", "20" }, ParamData::HI_KCS_ATTEN_1 },
+        { cpsSwitch, ParamData::LO_CPS_1 },
+        { boostKcsSwitch, ParamData::HI_KCS_BOOST_1 },
+        { hiBwSwitch, ParamData::HI_BANDWIDTH_1 },
+        { attenKcsSwitch, ParamData::HI_KCS_ATTEN_1 },
     };
 
     for (const auto& setUp : setUps)
     {
         const auto id = idOf (setUp.channelOneId);
+        const auto& product = controlOf (setUp.channelOneId);
         auto& control = setUp.control;
 
-        control.setButtonName (setUp.name);
-        control.setDiodeLabelsText (setUp.positions);
+        control.setButtonName (product.panelName);
+        control.setDiodeLabelsText (positionLabelsOf (product));
         control.range = juce::NormalisableRange<float> (0.0f, 1.0f, stepFor (id));
         control.onStateChanged = [this, &control, id] { sendSwitchGesture (control, id); };
     }
@@ -251,7 +277,7 @@ void EQ700K_MainView::setUpSwitches()
 
 void EQ700K_MainView::setUpIndicatorsAndButtons()
 {
-    engageButton.setButtonName ("ENGAGE");
+    engageButton.setButtonName (controlOf (ParamData::ENGAGE_1).panelName);
     engageButton.onToggled = [this]
     {
         const auto id = idOf (ParamData::ENGAGE_1);
@@ -260,8 +286,8 @@ void EQ700K_MainView::setUpIndicatorsAndButtons()
         params.endParamGesture (asParamSource(), id);
     };
 
-    channelSwitch.setButtonName ("CH.");
-    channelSwitch.setDiodeLabelsText ({ "LINK", "1", "2" });
+    channelSwitch.setButtonName (controlOf (ParamData::CHANNEL).panelName);
+    channelSwitch.setDiodeLabelsText (textsOf (ProductTable::channelSwitchLabels, ProductTable::channelSwitchLabels.size()));
     channelSwitch.range = juce::NormalisableRange<float> (0.0f, 2.0f, 1.0f);
     channelSwitch.onStateChanged = [this] { selectChannelFromSwitch(); };
 
@@ -400,7 +426,7 @@ int EQ700K_MainView::idOf (ParamData::ParamEnum channelOneId) const noexcept
 
 bool EQ700K_MainView::isLinked() const
 {
-    return params.getParamValue (ParamData::CHANNEL) < 0.5f;
+    return ProductTable::channelsLinked (params.getParamValue (ParamData::CHANNEL));
 }
 
 bool EQ700K_MainView::isOn (int settingId) const
@@ -486,7 +512,7 @@ void EQ700K_MainView::paramValueChanged (int id, float value)
 
 void EQ700K_MainView::followChannelMode (float value)
 {
-    const auto position = value < 0.5f ? 0 : juce::roundToInt ((double) params.getNonAutomatableParamValue (ParamData::SELECTED_CHANNEL)) + 1;
+    const auto position = ProductTable::channelsLinked (value) ? 0 : juce::roundToInt ((double) params.getNonAutomatableParamValue (ParamData::SELECTED_CHANNEL)) + 1;
     channelSwitch.setValue ((float) position, juce::dontSendNotification);
 }
 

@@ -100,6 +100,7 @@ private:
         const char* name;
     };
 
+    static KnobRole roleOf (ParamData::ParamEnum channelOneId);
     static const std::array<KnobRole, 4> knobRoles;
 
     std::array<HV_Knob_s500*, 4> knobsInRoleOrder() noexcept;

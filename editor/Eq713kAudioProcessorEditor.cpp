@@ -2,6 +2,7 @@
 
 #include "core/Eq713kPluginInstance.h"
 #include "core/ParamData.h"
+#include "core/ProductTable.h"
 
 #include <utility>
 
@@ -135,7 +136,7 @@ bool Eq713kAudioProcessorEditor::isDoubleWindow() const
 
 bool Eq713kAudioProcessorEditor::isLinked() const
 {
-    return params.getParamValue (ParamData::CHANNEL) < 0.5f;
+    return ProductTable::channelsLinked (params.getParamValue (ParamData::CHANNEL));
 }
 
 int Eq713kAudioProcessorEditor::asSelectedChannel (const juce::var& value)
@@ -187,7 +188,7 @@ void Eq713kAudioProcessorEditor::paramValueChanged (int id, float value)
     if (id != ParamData::CHANNEL)
         return;
 
-    if (value < 0.5f)
+    if (ProductTable::channelsLinked (value))
     {
         panel0.overlay.setVisible (false);
         panel1.overlay.setVisible (false);
