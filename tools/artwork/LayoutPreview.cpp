@@ -49,16 +49,28 @@ juce::Image LayoutPreview::render (float scale, bool outline) const
     g.drawImage (faceplate, juce::Rectangle<float> (viewWidth * scale, viewHeight * scale));
     g.addTransform (juce::AffineTransform::scale (scale));
 
-    drawKnob (g, hiAttenKnob, 1, "ATTEN", true, 0.3f);
-    drawKnob (g, hiBoostKnob, 0, "BOOST", true, 0.55f);
-    drawKnob (g, loAttenKnob, 1, "ATTEN", true, 0.0f);
-    drawKnob (g, loBoostKnob, 0, "BOOST", true, 1.0f);
+    drawKnob (g, hiAttenKnob, 1, panelNameOf (ProductTable::hiAtten), true, 0.3f);
+    drawKnob (g, hiBoostKnob, 0, panelNameOf (ProductTable::hiBoost), true, 0.55f);
+    drawKnob (g, loAttenKnob, 1, panelNameOf (ProductTable::loAtten), true, 0.0f);
+    drawKnob (g, loBoostKnob, 0, panelNameOf (ProductTable::loBoost), true, 1.0f);
 
-    drawSwitch (g, cpsSwitch, 2, { "20", "30", "60", "100" }, "CPS", 1, nudgesOf (StepSwitchRowGeometry::cpsNudges));
-    drawSwitch (g, boostKcsSwitch, 2, { "3", "4", "5", "6", "10", "12", "16" }, "BOOST KCS", 4,
-                nudgesOf (StepSwitchRowGeometry::boostKcsNudges));
-    drawSwitch (g, hiBwSwitch, 1, { "1", "2", "3", "4" }, "HI BW", 0, nudgesOf (StepSwitchRowGeometry::hiBwNudges));
-    drawSwitch (g, attenKcsSwitch, 1, { "5", "10", "20" }, "ATTEN\nKCS", 2, nudgesOf (StepSwitchRowGeometry::attenKcsNudges));
+    // Each switch at some position, as a check picture shows them.
+    const struct
+    {
+        juce::Rectangle<float> box;
+        int numButtons;
+        ProductTable::ControlIndex control;
+        int position;
+        std::vector<float> nudges;
+    } switches[] {
+        { cpsSwitch, 2, ProductTable::loCps, 1, nudgesOf (StepSwitchRowGeometry::cpsNudges) },
+        { boostKcsSwitch, 2, ProductTable::hiKcsBoost, 4, nudgesOf (StepSwitchRowGeometry::boostKcsNudges) },
+        { hiBwSwitch, 1, ProductTable::hiBandwidth, 0, nudgesOf (StepSwitchRowGeometry::hiBwNudges) },
+        { attenKcsSwitch, 1, ProductTable::hiKcsAtten, 2, nudgesOf (StepSwitchRowGeometry::attenKcsNudges) },
+    };
+
+    for (const auto& s : switches)
+        drawSwitch (g, s.box, s.numButtons, positionLabelsOf (s.control), panelNameOf (s.control), s.position, s.nudges);
 
     drawLowerRow (g);
     drawDisplay (g);
@@ -85,17 +97,18 @@ void LayoutPreview::drawKnob (juce::Graphics& g, juce::Rectangle<float> box, int
 
     if (withScale)
     {
-        const juce::StringArray marks { "0", ".", "2", ".", "4", ".", "6", ".", "8", ".", "10" };
+        const auto& marks = ProductTable::scaleMarks;
         const auto lit = (float) juce::roundToInt (value * 10.0f);
-        for (int i = 0; i < marks.size(); ++i)
+        for (int i = 0; i < (int) marks.size(); ++i)
         {
+            const juce::String mark (marks[(size_t) i]);
             const auto theta = start + (float) i * (end - start) / 10.0f;
             const auto at = onArc (knob.scaleRadius, theta);
             g.setColour (panelFont);
-            if (marks[i] == ".")
+            if (mark == ".")
                 g.fillEllipse (juce::Rectangle<float> (s, s).withCentre (at));
             else
-                drawLabel (g, marks[i], at, 6.25f * s, panelFont);
+                drawLabel (g, mark, at, 6.25f * s, panelFont);
 
             drawLamp (g, onArc (knob.lampRadius, theta), 4.0f * s,
                       (float) i == lit ? juce::Colour (0xffc8c8c8) : juce::Colour (0xffb49614).darker (0.9f));
@@ -180,12 +193,13 @@ void LayoutPreview::drawLowerRow (juce::Graphics& g) const
     drawLamp (g, e.getPosition().translated ((float) engage.lampCentreX, (float) engage.lampCentreY), lampDiameter, lampRed);
     {
         const auto font = fonts.bold (engageLamps.labelFontHeight);
-        const auto width = (float) rounded (1.25f * font.getStringWidthFloat ("ENGAGE"));
+        const juce::String name = panelNameOf (ProductTable::engage);
+        const auto width = (float) rounded (1.25f * font.getStringWidthFloat (name));
         const auto centre = juce::Point<float> (e.getX() + (float) engage.nameCentreX,
                                                 (float) engage.nameCentreY ((int) e.getY(), (int) e.getHeight(), engageLamps.labelHeight));
         g.setColour (juce::Colours::black);
         g.setFont (font);
-        g.drawText ("ENGAGE", juce::Rectangle<float> (width, (float) engageLamps.labelHeight).withCentre (centre),
+        g.drawText (name, juce::Rectangle<float> (width, (float) engageLamps.labelHeight).withCentre (centre),
                     juce::Justification::topLeft);
     }
 
@@ -203,25 +217,26 @@ void LayoutPreview::drawLowerRow (juce::Graphics& g) const
     const auto selectorLamps = lampsAt (c.getHeight() / designHeight);
     const auto edge = (float) selector.capEdge;
     drawCap (g, { c.getRight() - (edge + (float) selector.capMargin), c.getY() + (float) selector.capY, edge, edge });
-    const juce::StringArray positions { "LINK", "1", "2" };
-    for (int i = 0; i < 3; ++i)
+    const auto& positions = ProductTable::channelSwitchLabels;
+    for (int i = 0; i < (int) positions.size(); ++i)
     {
         const auto x = (float) selector.lampX (i);
         drawLamp (g, c.getPosition().translated (x, (float) selectorLamps.lampCentreY), (float) selectorLamps.lampEdge * 0.7f,
                   i == 1 ? lampRed : juce::Colour (0xff1b1b1b));
-        drawLabel (g, positions[i], { c.getX() + x, c.getY() + (float) selectorLamps.labelCentreY }, selectorLamps.labelFontHeight,
+        drawLabel (g, positions[(size_t) i], { c.getX() + x, c.getY() + (float) selectorLamps.labelCentreY }, selectorLamps.labelFontHeight,
                    juce::Colours::black);
     }
     {
         const auto nameHeight = (float) selector.nameHeight;
         const auto font = fonts.bold (0.8f * nameHeight);
-        const auto width = (float) rounded (1.7f * font.getStringWidthFloat ("CH."));
+        const juce::String name = panelNameOf (ProductTable::channelControl);
+        const auto width = (float) rounded (1.7f * font.getStringWidthFloat (name));
         const auto box = juce::Rectangle<float> (width, nameHeight)
                              .withCentre ({ c.getRight() + (float) selector.nameCentreXPastRight,
                                             c.getY() + (float) selectorLamps.lampCentreY });
         g.setColour (juce::Colours::black);
         g.setFont (font);
-        g.drawText ("CH.", box.withTrimmedLeft (5.0f), juce::Justification::centredLeft);
+        g.drawText (name, box.withTrimmedLeft (5.0f), juce::Justification::centredLeft);
     }
 
     // Clip lamps, "1" and "2" over them, "CLIP" along the bottom.

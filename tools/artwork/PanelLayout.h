@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ProductTable.h"
 #include "editor/PanelGeometry.h"
 #include "widgets/KnobDesign.h"
 
@@ -93,6 +94,19 @@ inline juce::Array<juce::Rectangle<float>> switchButtons (juce::Rectangle<float>
     return buttons;
 }
 
+/** How the panel letters a control of the product. */
+constexpr const char* panelNameOf (ProductTable::ControlIndex control) { return ProductTable::controls[(size_t) control].panelName; }
+
+/** A switch's position labels. */
+inline juce::StringArray positionLabelsOf (ProductTable::ControlIndex control)
+{
+    const auto& product = ProductTable::controls[(size_t) control];
+    juce::StringArray labels;
+    for (int i = 0; i < product.numLabels; ++i)
+        labels.add (product.labels[(size_t) i]);
+    return labels;
+}
+
 /** A step switch on the strip: its box, its cap buttons and its name, one line or two. */
 struct SwitchOnPanel
 {
@@ -102,7 +116,10 @@ struct SwitchOnPanel
 };
 
 inline const SwitchOnPanel switchesOnPanel[] {
-    { cpsSwitch, 2, "CPS" }, { boostKcsSwitch, 2, "BOOST KCS" }, { hiBwSwitch, 1, "HI BW" }, { attenKcsSwitch, 1, "ATTEN\nKCS" }
+    { cpsSwitch, 2, panelNameOf (ProductTable::loCps) },
+    { boostKcsSwitch, 2, panelNameOf (ProductTable::hiKcsBoost) },
+    { hiBwSwitch, 1, panelNameOf (ProductTable::hiBandwidth) },
+    { attenKcsSwitch, 1, panelNameOf (ProductTable::hiKcsAtten) }
 };
 
 /** The width of a line of text in the bold lettering at a font height. */
