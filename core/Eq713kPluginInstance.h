@@ -40,6 +40,10 @@ public:
                                           const juce::AudioChannelSet& mainOutputLayout,
                                           bool idForAudioSuite) const override;
 
+    /** The LV2 wrapper prepares the instance once, as soon as it listens to the host
+        parameters: the host is then told every value (see reportValuesToLv2Host). */
+    void prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock) override;
+
     bool hasEditor() const override { return true; }
 
     /** The host's view owns the editor; it is built on the message thread (or with it held). */
@@ -94,6 +98,12 @@ private:
     /** Whether the host's wrapper has the host parameters tell it the restored values; the
         VST3 wrapper reads every value back itself once a restore returns. */
     bool wrapperWantsRestoredValuesReported() const noexcept;
+
+    /** Tells the LV2 wrapper every host parameter's value, as a value change without a gesture;
+        it passes them to the host with its next audio block. An LV2 host has no other way to
+        learn them: the wrapper offers the parameters as properties, whose values a host either
+        starts at zero or asks for, and the wrapper does not answer the asking. */
+    void reportValuesToLv2Host();
 
     Eq713kParamsManager& productManager;
     std::unique_ptr<Eq713kInstanceCore> core;
