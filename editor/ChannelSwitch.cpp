@@ -1,6 +1,7 @@
 #include "editor/ChannelSwitch.h"
 
-#include "core/ParamData.h"
+#include "core/ProductTable.h"
+#include "editor/LowerRowGeometry.h"
 #include "widgets/ButtonDarkDiode.h"
 #include "widgets/ButtonLightDiode.h"
 #include "widgets/EQ700K_Colours.h"
@@ -10,8 +11,7 @@
 namespace
 {
 
-constexpr float designHeight = 25.313f;
-constexpr int numPositions = 3;
+constexpr int numPositions = (int) ProductTable::channelSwitchLabels.size();
 constexpr int linkPosition = 0;
 
 juce::Point<int> truncatedCentreOf (const juce::Component& component)
@@ -22,8 +22,8 @@ juce::Point<int> truncatedCentreOf (const juce::Component& component)
 
 } // namespace
 
-ChannelSwitch::ChannelSwitch (int channel, juce::HvParamsManager& manager)
-    : ownChannel (channel == 0 ? 0 : 1), params (manager)
+ChannelSwitch::ChannelSwitch (int channel)
+    : ownChannel (channel == 0 ? 0 : 1)
 {
     minimum = 0.0f;
     maximum = (float) (numPositions - 1);
@@ -69,27 +69,24 @@ ChannelSwitch::~ChannelSwitch() = default;
 
 void ChannelSwitch::layoutAllComponents()
 {
-    const auto scale = (float) getHeight() / designHeight;
-    const auto R = [scale] (float length) { return juce::roundToInt (length * scale); };
+    const auto selector = LowerRowGeometry::channelSelectorAt (getHeight());
+    const auto lamps = LowerRowGeometry::lampsAt ((float) getHeight() / LowerRowGeometry::designHeight);
 
-    const auto buttonEdge = R (19.5f);
-    const auto margin = R (0.803f);
-    channelButton->setBounds (getWidth() - (buttonEdge + margin), R (4.753f), buttonEdge, buttonEdge);
+    channelButton->setBounds (getWidth() - (selector.capEdge + selector.capMargin), selector.capY, selector.capEdge,
+                              selector.capEdge);
 
-    const auto lampEdge = R (9.3f);
+    const auto lampEdge = lamps.lampEdge;
     for (auto* lamp : lightDiodes)
         lamp->setSize (lampEdge, lampEdge);
 
-    const auto labelHeight = R (7.5f);
-    const juce::Font labelFont (0.735f * (float) labelHeight, juce::Font::bold);
-    const auto lampCentreY = R (14.0f);
-    const auto labelCentreY = getY() + R (8.5f);
+    const auto labelHeight = lamps.labelHeight;
+    const juce::Font labelFont (lamps.labelFontHeight, juce::Font::bold);
+    const auto lampCentreY = lamps.lampCentreY;
+    const auto labelCentreY = getY() + lamps.labelCentreY;
 
-    auto x = margin + R (6.5f);
     for (int i = 0; i < positionDiodes.size(); ++i)
     {
-        if (i > 0)
-            x += R (9.0f);
+        const auto x = selector.lampX (i);
 
         positionDiodes[i]->setSize (lampEdge, lampEdge);
         positionDiodes[i]->setCentrePosition (x, lampCentreY);
@@ -104,11 +101,11 @@ void ChannelSwitch::layoutAllComponents()
         label.setJustificationType (juce::Justification::centredTop);
     }
 
-    const auto nameHeight = R (9.0f);
+    const auto nameHeight = selector.nameHeight;
     const juce::Font nameFont (0.8f * (float) nameHeight, juce::Font::bold);
     nameLabel.setFont (nameFont);
     nameLabel.setSize (juce::roundToInt (1.7f * nameFont.getStringWidthFloat (nameLabel.getText())), nameHeight);
-    nameLabel.setCentrePosition (getX() + getWidth() + R (4.8f), getY() + lampCentreY);
+    nameLabel.setCentrePosition (getX() + getWidth() + selector.nameCentreXPastRight, getY() + lampCentreY);
 
     for (int i = 0; i < juce::jmin (lightDiodes.size(), positionDiodes.size()); ++i)
         lightDiodes[i]->setCentrePosition (truncatedCentreOf (*positionDiodes[i]));
@@ -121,15 +118,16 @@ void ChannelSwitch::layoutDiodes (float)
 void ChannelSwitch::updateLightDiode()
 {
     const auto current = state.load();
-    const auto litPosition = isDoubleWindow() && current != linkPosition ? ownChannel + 1 : current;
+    const auto litPosition = doubleWindow && current != linkPosition ? ownChannel + 1 : current;
 
     for (int i = 0; i < lightDiodes.size(); ++i)
         lightDiodes[i]->setVisible (i == litPosition);
 }
 
-bool ChannelSwitch::isDoubleWindow() const
+void ChannelSwitch::setDoubleWindow (bool isDouble)
 {
-    return (bool) params.getNonAutomatableParamValue (ParamData::DOUBLE_WINDOW);
+    doubleWindow = isDouble;
+    updateLightDiode();
 }
 
 void ChannelSwitch::selectPosition (int position)
@@ -153,7 +151,7 @@ void ChannelSwitch::buttonClicked()
     }
 
     // Each window shows its own channel, so its button selects that one.
-    if (isDoubleWindow())
+    if (doubleWindow)
     {
         if (current != ownChannel + 1)
             updateCurrentState (ownChannel + 1, juce::sendNotificationSync);

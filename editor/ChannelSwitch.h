@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/HvParamsManager.h"
 #include "editor/HV_ChanelButton.h"
 #include "widgets/HV_Switch_s500.h"
 
@@ -9,7 +8,7 @@
 
     A click on a position's lamp or label selects it; a click on the current position does
     nothing and tells nobody. The button's click depends on the window mode (setting "DOUBLE
-    WINDOW"): in the single window it steps LINK -> 1 -> 2 -> 1; in the double window it selects
+    WINDOW", which the owner tells it): in the single window it steps LINK -> 1 -> 2 -> 1; in the double window it selects
     the own channel of the view that owns the switch. Held for a second off LINK, the button
     selects LINK.
 
@@ -19,9 +18,13 @@ class ChannelSwitch : public HV_Switch_s500
 {
 public:
     /** The own channel is 0 for the first channel's view; any other value is the second
-        channel. The manager is read for the window mode and must outlive the switch. */
-    ChannelSwitch (int ownChannel, juce::HvParamsManager& params);
+        channel. The switch starts in the single window. */
+    explicit ChannelSwitch (int ownChannel);
     ~ChannelSwitch() override;
+
+    /** The owner tells the switch the window mode (setting "DOUBLE WINDOW"); the lamps follow
+        at once. */
+    void setDoubleWindow (bool isDouble);
 
     HV_ChanelButton& getChannelButton() noexcept { return *channelButton; }
 
@@ -33,13 +36,12 @@ protected:
     void updateLightDiode() override;
 
 private:
-    bool isDoubleWindow() const;
     void selectPosition (int position);
     void buttonClicked();
 
     /** 0 for the first channel, 1 for the second. */
     const int ownChannel;
-    juce::HvParamsManager& params;
+    bool doubleWindow = false;
     HV_ChanelButton* channelButton = nullptr; // owned by buttons
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ChannelSwitch)

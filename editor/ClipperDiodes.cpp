@@ -1,5 +1,6 @@
 #include "editor/ClipperDiodes.h"
 
+#include "editor/LowerRowGeometry.h"
 #include "widgets/EQ700K_Colours.h"
 
 #include <cmath>
@@ -7,9 +8,6 @@
 
 namespace
 {
-
-/** Pixels per design unit for each pixel of width: the design width is 18.5973. */
-constexpr float scalePerPixel = 0.05377123f;
 
 void setUpLampLabel (DiodeLabel& label, const juce::String& text)
 {
@@ -92,13 +90,14 @@ void ClipperDiodes::moved()
 
 void ClipperDiodes::layout()
 {
-    const auto scale = (float) getWidth() * scalePerPixel;
-    const auto R = [scale] (float length) { return juce::roundToInt (length * scale); };
+    const auto scale = (float) getWidth() * LowerRowGeometry::clipScalePerPixel;
+    const auto lamps = LowerRowGeometry::lampsAt (scale);
+    const auto clip = LowerRowGeometry::clipAt (scale);
 
-    const auto lampEdge = R (9.3f);
-    const auto lampCentreY = R (14.0f);
-    const auto leftX = R (5.0f);
-    const auto rightX = R (13.8f);
+    const auto lampEdge = lamps.lampEdge;
+    const auto lampCentreY = lamps.lampCentreY;
+    const auto leftX = clip.leftX;
+    const auto rightX = clip.rightX;
 
     for (auto* lamp : std::initializer_list<juce::Component*> { &leftUnlitDiode, &rightUnlitDiode, &leftLitDiode, &rightLitDiode })
         lamp->setSize (lampEdge, lampEdge);
@@ -108,9 +107,9 @@ void ClipperDiodes::layout()
     rightUnlitDiode.setCentrePosition (rightX, lampCentreY);
     rightLitDiode.setCentrePosition (rightX, lampCentreY);
 
-    const auto labelHeight = R (7.5f);
-    const juce::Font labelFont (0.735f * (float) labelHeight, juce::Font::bold);
-    const auto labelCentreY = getY() + R (8.5f);
+    const auto labelHeight = lamps.labelHeight;
+    const juce::Font labelFont (lamps.labelFontHeight, juce::Font::bold);
+    const auto labelCentreY = getY() + lamps.labelCentreY;
 
     for (auto [label, x] : { std::pair<DiodeLabel*, int> { &leftLabel, leftX }, { &rightLabel, rightX } })
     {
@@ -121,9 +120,8 @@ void ClipperDiodes::layout()
         label->setJustificationType (juce::Justification::centredTop);
     }
 
-    const auto nameHeight = R (7.0f);
-    nameLabel.setFont (juce::Font (0.735f * (float) nameHeight, juce::Font::bold));
-    nameLabel.setBounds (getX(), getY() + getHeight() - R (9.0f), getWidth(), nameHeight);
+    nameLabel.setFont (juce::Font (0.735f * (float) clip.nameHeight, juce::Font::bold));
+    nameLabel.setBounds (getX(), getY() + getHeight() - clip.nameTopFromBottom, getWidth(), clip.nameHeight);
     nameLabel.setJustificationType (juce::Justification::centred);
 }
 

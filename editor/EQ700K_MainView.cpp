@@ -1,6 +1,8 @@
 #include "editor/EQ700K_MainView.h"
 
 #include "PanelArtwork.h"
+#include "core/ProductTable.h"
+#include "editor/PanelGeometry.h"
 #include "widgets/HV_Knob_LAF.h"
 #include "widgets/HvSharedArt.h"
 
@@ -26,7 +28,27 @@ std::array<int, numParamsPerChannel> channelParamIds (EQ700K_MainView::ChannelId
 /** The knobs' and switches' value step: whole steps for the on/off and mode parameters. */
 float stepFor (int id)
 {
-    return id == ParamData::CHANNEL || id == ParamData::ENGAGE_1 || id == ParamData::ENGAGE_2 ? 1.0f : 0.01f;
+    const auto* control = ProductTable::controlOf (id);
+    return control != nullptr ? control->step : 0.01f;
+}
+
+const ProductTable::Control& controlOf (ParamData::ParamEnum id)
+{
+    return *ProductTable::controlOf (id);
+}
+
+template <typename Texts>
+juce::StringArray textsOf (const Texts& texts, size_t count)
+{
+    juce::StringArray array;
+    for (size_t i = 0; i < count; ++i)
+        array.add (texts[i]);
+    return array;
+}
+
+juce::StringArray positionLabelsOf (const ProductTable::Control& control)
+{
+    return textsOf (control.labels, (size_t) control.numLabels);
 }
 
 bool isAudioUnit (juce::AudioProcessor::WrapperType type)
@@ -60,16 +82,22 @@ float valueOfPosition (const HV_Switch_s500& control)
     return range.snapToLegalValue (value);
 }
 
-const juce::StringArray knobScale { "0", ".", "2", ".", "4", ".", "6", ".", "8", ".", "10" };
+const juce::StringArray knobScale = textsOf (ProductTable::scaleMarks, ProductTable::scaleMarks.size());
 
 } // namespace
 
+EQ700K_MainView::KnobRole EQ700K_MainView::roleOf (ParamData::ParamEnum channelOneId)
+{
+    const auto& control = controlOf (channelOneId);
+    return { channelOneId, (ParamData::NaParamEnum) control.hoverSetting, control.panelName };
+}
+
 // In the order of the hover settings 6..9.
 const std::array<EQ700K_MainView::KnobRole, 4> EQ700K_MainView::knobRoles { {
-    { ParamData::HI_ATTEN_1, ParamData::MOUSE_OVER_HI_ATTEN_KNOB, "ATTEN" },
-    { ParamData::HI_BOOST_1, ParamData::MOUSE_OVER_HI_BOOST_KNOB, "BOOST" },
-    { ParamData::LO_ATTEN_1, ParamData::MOUSE_OVER_LO_ATTEN_KNOB, "ATTEN" },
-    { ParamData::LO_BOOST_1, ParamData::MOUSE_OVER_LO_BOOST_KNOB, "BOOST" },
+    roleOf (ParamData::HI_ATTEN_1),
+    roleOf (ParamData::HI_BOOST_1),
+    roleOf (ParamData::LO_ATTEN_1),
+    roleOf (ParamData::LO_BOOST_1),
 } };
 
 //==============================================================================
@@ -136,7 +164,7 @@ juce::Image readyScaledFaceplate (int width, int height)
 EQ700K_MainView::EQ700K_MainView (const juce::AudioProcessor& instance, Eq713kParamsManager& manager, ChannelId channelId,
                                   bool& clickFlag)
     : params (manager),
-      channelSwitch (channelId, manager),
+      channelSwitch (channelId),
       channel (channelId),
       paramIds (channelParamIds (channel)),
       windowClickFlag (clickFlag)
@@ -223,25 +251,24 @@ void EQ700K_MainView::setUpSwitches()
     struct SwitchSetUp
     {
         HV_Switch_s500& control;
-        const char* name;
-        juce::StringArray positions;
         ParamData::ParamEnum channelOneId;
     };
 
     const SwitchSetUp setUps[] {
-        { cpsSwitch, "CPS", { "20", "30", "60", "100" }, ParamData::LO_CPS_1 },
-        { boostKcsSwitch, "BOOST KCS", { "3", "4", "5", "6", "10", "12", "16" }, ParamData::HI_KCS_BOOST_1 },
-        { hiBwSwitch, "HI BW", { "1", "2", "3", "4" }, ParamData::HI_BANDWIDTH_1 },
-        { attenKcsSwitch, "ATTEN\nKCS", { "5", "10", "20" }, ParamData::HI_KCS_ATTEN_1 },
+        { cpsSwitch, ParamData::LO_CPS_1 },
+        { boostKcsSwitch, ParamData::HI_KCS_BOOST_1 },
+        { hiBwSwitch, ParamData::HI_BANDWIDTH_1 },
+        { attenKcsSwitch, ParamData::HI_KCS_ATTEN_1 },
     };
 
     for (const auto& setUp : setUps)
     {
         const auto id = idOf (setUp.channelOneId);
+        const auto& product = controlOf (setUp.channelOneId);
         auto& control = setUp.control;
 
-        control.setButtonName (setUp.name);
-        control.setDiodeLabelsText (setUp.positions);
+        control.setButtonName (product.panelName);
+        control.setDiodeLabelsText (positionLabelsOf (product));
         control.range = juce::NormalisableRange<float> (0.0f, 1.0f, stepFor (id));
         control.onStateChanged = [this, &control, id] { sendSwitchGesture (control, id); };
     }
@@ -249,7 +276,7 @@ void EQ700K_MainView::setUpSwitches()
 
 void EQ700K_MainView::setUpIndicatorsAndButtons()
 {
-    engageButton.setButtonName ("ENGAGE");
+    engageButton.setButtonName (controlOf (ParamData::ENGAGE_1).panelName);
     engageButton.onToggled = [this]
     {
         const auto id = idOf (ParamData::ENGAGE_1);
@@ -258,8 +285,8 @@ void EQ700K_MainView::setUpIndicatorsAndButtons()
         params.endParamGesture (asParamSource(), id);
     };
 
-    channelSwitch.setButtonName ("CH.");
-    channelSwitch.setDiodeLabelsText ({ "LINK", "1", "2" });
+    channelSwitch.setButtonName (controlOf (ParamData::CHANNEL).panelName);
+    channelSwitch.setDiodeLabelsText (textsOf (ProductTable::channelSwitchLabels, ProductTable::channelSwitchLabels.size()));
     channelSwitch.range = juce::NormalisableRange<float> (0.0f, 2.0f, 1.0f);
     channelSwitch.onStateChanged = [this] { selectChannelFromSwitch(); };
 
@@ -361,37 +388,31 @@ void EQ700K_MainView::layOutChildren()
     layoutPending = false;
     faceplate.setBounds (getLocalBounds());
 
-    // Products of floats, rounded with halves to even; the knobs' rows follow the width.
-    const auto W = (float) faceplate.getWidth();
-    const auto H = (float) faceplate.getHeight();
-    const auto ofW = [W] (float fraction) { return juce::roundToInt (fraction * W); };
-    const auto ofH = [H] (float fraction) { return juce::roundToInt (fraction * H); };
+    const auto width = faceplate.getWidth();
+    const auto height = faceplate.getHeight();
+    const auto place = [width, height] (juce::Component& child, const PanelGeometry::ChildBox& box)
+    {
+        child.setBounds (PanelGeometry::boundsIn (box, width, height).as<juce::Rectangle<int>>());
+    };
 
-    const auto knobSize = ofW (0.42f);
-    hiAttenKnob.setBounds (ofW (0.03f), ofW (0.204f), knobSize, knobSize);
-    hiBoostKnob.setBounds (ofW (0.55f), ofW (0.204f), knobSize, knobSize);
-    loAttenKnob.setBounds (ofW (0.03f), ofW (0.844f), knobSize, knobSize);
-    loBoostKnob.setBounds (ofW (0.55f), ofW (0.844f), knobSize, knobSize);
+    place (hiAttenKnob, PanelGeometry::hiAttenKnob);
+    place (hiBoostKnob, PanelGeometry::hiBoostKnob);
+    place (loAttenKnob, PanelGeometry::loAttenKnob);
+    place (loBoostKnob, PanelGeometry::loBoostKnob);
 
-    const auto switchRow = ofH (0.339f);
-    const auto switchHeight = ofW (0.22f);
-    cpsSwitch.setBounds (ofW (0.064f), switchRow, ofW (0.22f), switchHeight);
-    boostKcsSwitch.setBounds (ofW (0.3f), switchRow, ofW (0.26f), switchHeight);
-    hiBwSwitch.setBounds (ofW (0.6f), switchRow, ofW (0.166f), switchHeight);
-    attenKcsSwitch.setBounds (ofW (0.802f), switchRow, ofW (0.15f), switchHeight);
+    place (cpsSwitch, PanelGeometry::cpsSwitch);
+    place (boostKcsSwitch, PanelGeometry::boostKcsSwitch);
+    place (hiBwSwitch, PanelGeometry::hiBwSwitch);
+    place (attenKcsSwitch, PanelGeometry::attenKcsSwitch);
 
-    const auto lampRow = ofH (0.693f);
-    const auto lampRowHeight = ofW (0.15f);
-    engageButton.setBounds (ofW (0.037f), ofH (0.698f), ofW (0.19f), lampRowHeight);
-    channelSwitch.setBounds (ofW (0.456f), lampRow, ofW (0.45f), lampRowHeight);
-    usbLamp.setBounds (ofW (0.37f), lampRow, ofW (0.085f), lampRowHeight);
-    clipLamps.setBounds (ofW (0.63f), lampRow, ofW (0.11f), lampRowHeight);
+    place (engageButton, PanelGeometry::engageButton);
+    place (channelSwitch, PanelGeometry::channelSelector);
+    place (usbLamp, PanelGeometry::usbLamp);
+    place (clipLamps, PanelGeometry::clipLamps);
 
-    display.setBounds (ofW (0.368f), ofH (0.79f), ofW (0.318f), ofW (0.198f));
-    presetKnob.setBounds (ofW (0.63f), ofH (0.73f), knobSize, knobSize);
-
-    const auto windowButtonSize = juce::roundToInt (110.0f * W / 1000.0f);
-    windowButton.setBounds (getWidth() - windowButtonSize, 0, windowButtonSize, windowButtonSize);
+    place (display, PanelGeometry::display);
+    place (presetKnob, PanelGeometry::presetKnob);
+    windowButton.setBounds (PanelGeometry::windowButtonIn (width).as<juce::Rectangle<int>>());
 
     overlay.setBounds (getLocalBounds());
 }
@@ -404,7 +425,7 @@ int EQ700K_MainView::idOf (ParamData::ParamEnum channelOneId) const noexcept
 
 bool EQ700K_MainView::isLinked() const
 {
-    return params.getParamValue (ParamData::CHANNEL) < 0.5f;
+    return ProductTable::channelsLinked (params.getParamValue (ParamData::CHANNEL));
 }
 
 bool EQ700K_MainView::isOn (int settingId) const
@@ -490,7 +511,7 @@ void EQ700K_MainView::paramValueChanged (int id, float value)
 
 void EQ700K_MainView::followChannelMode (float value)
 {
-    const auto position = value < 0.5f ? 0 : juce::roundToInt ((double) params.getNonAutomatableParamValue (ParamData::SELECTED_CHANNEL)) + 1;
+    const auto position = ProductTable::channelsLinked (value) ? 0 : juce::roundToInt ((double) params.getNonAutomatableParamValue (ParamData::SELECTED_CHANNEL)) + 1;
     channelSwitch.setValue ((float) position, juce::dontSendNotification);
 }
 
@@ -566,7 +587,7 @@ void EQ700K_MainView::nonAutomatableParamValueChanged (int id, juce::var value)
             windowButton.setToggleState ((bool) value, juce::dontSendNotification);
             // The selector lights by the window mode: both strips follow it at once, whoever
             // changed it.
-            channelSwitch.updateCurrentState (channelSwitch.getState(), juce::dontSendNotification);
+            channelSwitch.setDoubleWindow ((bool) value);
             break;
 
         default:
@@ -576,10 +597,15 @@ void EQ700K_MainView::nonAutomatableParamValueChanged (int id, juce::var value)
 
 void EQ700K_MainView::followSelectedChannel (const juce::var& value)
 {
+    showSelectedChannel (juce::roundToInt ((double) value));
+}
+
+void EQ700K_MainView::showSelectedChannel (int selected)
+{
     if (isLinked())
         return;
 
-    channelSwitch.setValue ((float) (juce::roundToInt ((double) value) + 1), juce::dontSendNotification);
+    channelSwitch.setValue ((float) (selected + 1), juce::dontSendNotification);
 }
 
 void EQ700K_MainView::followHoverSetting (int settingId, bool on)

@@ -79,8 +79,13 @@ public:
     using AutomatableParamListener::paramValueChanged;
     void paramValueChanged (int id, float value) override;
 
-    /** Follows a setting; the editor also calls it to pass on "SELECTED CHANNEL". */
+    /** Follows a setting. */
     void nonAutomatableParamValueChanged (int id, juce::var value) override;
+
+    /** Sets the CH. selector, silently, to the selected channel (0 or 1) while the channels are
+        not linked, as when "SELECTED CHANNEL" changes; the editor tells both strips when the
+        double window opens. */
+    void showSelectedChannel (int selected);
 
     /** How long the display keeps a value after the pointer leaves its knob. */
     static constexpr int displayHoldMs = 1000;
@@ -94,6 +99,7 @@ private:
         const char* name;
     };
 
+    static KnobRole roleOf (ParamData::ParamEnum channelOneId);
     static const std::array<KnobRole, 4> knobRoles;
 
     std::array<HV_Knob_s500*, 4> knobsInRoleOrder() noexcept;

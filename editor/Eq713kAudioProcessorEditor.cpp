@@ -1,6 +1,7 @@
 #include "editor/Eq713kAudioProcessorEditor.h"
 
 #include "core/ParamData.h"
+#include "core/ProductTable.h"
 
 #include <utility>
 
@@ -75,13 +76,7 @@ void Eq713kAudioProcessorEditor::resized()
     if (getWidth() <= 0 || getHeight() <= 0)
         return;
 
-    menuBar.setBounds (0, 0, getWidth(), menuBarHeight);
-
-    if (std::exchange (skipPanelLayout, false))
-        return;
-
-    panel0.setBounds (panel0Bounds());
-    panel1.setBounds (panel1Bounds (isDoubleWindow()));
+    layOut (! std::exchange (skipPanelLayout, false));
 }
 
 void Eq713kAudioProcessorEditor::parentHierarchyChanged()
@@ -97,9 +92,13 @@ void Eq713kAudioProcessorEditor::askFor (int width)
     sizeHints.wantSize (width, windowHeight);
 }
 
-void Eq713kAudioProcessorEditor::layOutPanels()
+void Eq713kAudioProcessorEditor::layOut (bool withPanels)
 {
     menuBar.setBounds (0, 0, getWidth(), menuBarHeight);
+
+    if (! withPanels)
+        return;
+
     panel0.setBounds (panel0Bounds());
     panel1.setBounds (panel1Bounds (isDoubleWindow()));
 }
@@ -125,7 +124,7 @@ void Eq713kAudioProcessorEditor::setWidthAndLayOut (int width)
     if (getWidth() != width || getHeight() != windowHeight)
         setBounds (getX(), getY(), width, windowHeight);
 
-    layOutPanels();
+    layOut (true);
 }
 
 //==============================================================================
@@ -136,7 +135,7 @@ bool Eq713kAudioProcessorEditor::isDoubleWindow() const
 
 bool Eq713kAudioProcessorEditor::isLinked() const
 {
-    return params.getParamValue (ParamData::CHANNEL) < 0.5f;
+    return ProductTable::channelsLinked (params.getParamValue (ParamData::CHANNEL));
 }
 
 int Eq713kAudioProcessorEditor::asSelectedChannel (const juce::var& value)
@@ -188,7 +187,7 @@ void Eq713kAudioProcessorEditor::paramValueChanged (int id, float value)
     if (id != ParamData::CHANNEL)
         return;
 
-    if (value < 0.5f)
+    if (ProductTable::channelsLinked (value))
     {
         panel0.overlay.setVisible (false);
         panel1.overlay.setVisible (false);
@@ -260,8 +259,8 @@ void Eq713kAudioProcessorEditor::windowModeChangedByButton (bool doubleWindow)
     updatePanelsGrayOut();
 
     const auto selected = selectedChannel();
-    panel0.nonAutomatableParamValueChanged (ParamData::SELECTED_CHANNEL, selected);
-    panel1.nonAutomatableParamValueChanged (ParamData::SELECTED_CHANNEL, selected);
+    panel0.showSelectedChannel (selected);
+    panel1.showSelectedChannel (selected);
 
     startTimer (pauseMs);
 }

@@ -5,6 +5,7 @@
 #include "editor/HostRunLoopLink.h"
 #include "editor/HostWindowSizeHints.h"
 #include "editor/MenuBar.h"
+#include "editor/PanelGeometry.h"
 #include "widgets/HvDefaultLookAndFeel.h"
 #include "widgets/HvLookAndFeel.h"
 #include "widgets/HvVBlankComponentAnimator.h"
@@ -35,8 +36,8 @@ class Eq713kAudioProcessorEditor : public juce::AudioProcessorEditor,
                                    public juce::ChangeListener
 {
 public:
-    static constexpr int panelWidth = 325;
-    static constexpr int panelHeight = 570;
+    static constexpr int panelWidth = PanelGeometry::stripWidth;
+    static constexpr int panelHeight = PanelGeometry::stripHeight;
     static constexpr int menuBarHeight = 25;
     static constexpr int singleWidth = panelWidth;
     static constexpr int doubleWidth = 2 * panelWidth;
@@ -88,7 +89,9 @@ private:
     void updatePanelsGrayOut();
     void putOnTop (int panelIndex);
 
-    void layOutPanels();
+    /** The menu bar across the window, and the panels where the window mode puts them unless
+        they must stay where they are. */
+    void layOut (bool withPanels);
     /** Asks the host for the width from now on: the hints of an LV2 host's window follow it,
         and the paint marks the room beyond it. */
     void askFor (int width);

@@ -1,15 +1,7 @@
 #include "editor/MainEngageButton.h"
 
+#include "editor/LowerRowGeometry.h"
 #include "widgets/EQ700K_Colours.h"
-
-#include <cmath>
-
-namespace
-{
-
-constexpr float designHeight = 25.313f;
-
-} // namespace
 
 MainEngageButton::MainEngageButton()
 {
@@ -21,25 +13,22 @@ MainEngageButton::MainEngageButton()
 
 void MainEngageButton::layoutAllComponents()
 {
-    const auto scale = (float) getHeight() / designHeight;
-    const auto R = [scale] (float length) { return juce::roundToInt (length * scale); };
+    const auto engage = LowerRowGeometry::engageAt (getWidth(), getHeight());
+    const auto lamps = LowerRowGeometry::lampsAt ((float) getHeight() / LowerRowGeometry::designHeight);
 
-    const auto buttonEdge = R (19.5f);
-    button->setBounds (juce::roundToInt (0.0625f * (float) getWidth()), (getHeight() - buttonEdge) / 2, buttonEdge, buttonEdge);
+    button->setBounds (engage.capX, engage.capY, engage.capEdge, engage.capEdge);
 
-    const auto lampEdge = R (9.3f);
     for (auto* lamp : { (juce::Component*) lightDiodes.getFirst(), (juce::Component*) unlitDiode.get() })
     {
-        lamp->setSize (lampEdge, lampEdge);
-        lamp->setCentrePosition (R (26.6f), R (12.6f));
+        lamp->setSize (lamps.lampEdge, lamps.lampEdge);
+        lamp->setCentrePosition (engage.lampCentreX, engage.lampCentreY);
     }
 
-    const auto labelHeight = R (7.5f);
-    const juce::Font font (0.735f * (float) labelHeight, juce::Font::bold);
+    const auto labelHeight = lamps.labelHeight;
+    const juce::Font font (lamps.labelFontHeight, juce::Font::bold);
     nameLabel.setSize (juce::roundToInt (1.25f * font.getStringWidthFloat (nameLabel.getText())), labelHeight);
     nameLabel.setBorderSize (juce::BorderSize<int> (0));
-    nameLabel.setCentrePosition (getX() + R (35.6f),
-                                 (int) ((float) (getY() + getHeight()) + 0.5f * (float) labelHeight - (float) R (22.2f)));
+    nameLabel.setCentrePosition (getX() + engage.nameCentreX, engage.nameCentreY (getY(), getHeight(), labelHeight));
     nameLabel.setFont (font);
     nameLabel.setJustificationType (juce::Justification::topLeft);
 }

@@ -1,14 +1,8 @@
 #include "editor/UsbDiode.h"
 
+#include "editor/LowerRowGeometry.h"
+
 #include <cmath>
-
-namespace
-{
-
-/** Pixels per design unit for each pixel of width: the design width is 14.4646. */
-constexpr float scalePerPixel = 0.06913444f;
-
-} // namespace
 
 UsbDiode::UsbDiode()
 {
@@ -52,23 +46,19 @@ void UsbDiode::moved()
 
 void UsbDiode::layout()
 {
-    const auto scale = (float) getWidth() * scalePerPixel;
-    const auto R = [scale] (float length) { return juce::roundToInt (length * scale); };
-
-    const auto lampEdge = R (9.3f);
+    const auto lamps = LowerRowGeometry::lampsAt ((float) getWidth() * LowerRowGeometry::usbScalePerPixel);
     const auto centreX = juce::roundToInt (0.5f * (float) getWidth());
 
     for (auto* lamp : { (juce::Component*) &unlitDiode, (juce::Component*) &litDiode })
     {
-        lamp->setSize (lampEdge, lampEdge);
-        lamp->setCentrePosition (centreX, R (14.0f));
+        lamp->setSize (lamps.lampEdge, lamps.lampEdge);
+        lamp->setCentrePosition (centreX, lamps.lampCentreY);
     }
 
-    const auto labelHeight = R (7.5f);
-    const juce::Font font (0.735f * (float) labelHeight, juce::Font::bold);
-    label.setSize ((int) std::ceil (1.5f * font.getStringWidthFloat (label.getText())), labelHeight);
+    const juce::Font font (lamps.labelFontHeight, juce::Font::bold);
+    label.setSize ((int) std::ceil (1.5f * font.getStringWidthFloat (label.getText())), lamps.labelHeight);
     label.setBorderSize (juce::BorderSize<int> (0));
-    label.setCentrePosition (getX() + centreX, getY() + R (8.5f));
+    label.setCentrePosition (getX() + centreX, getY() + lamps.labelCentreY);
     label.setFont (font);
     label.setJustificationType (juce::Justification::centredTop);
 }

@@ -4,13 +4,14 @@
 #include "widgets/HV_GuiHelper.h"
 #include "widgets/HV_Knob.h"
 #include "widgets/HvSharedArt.h"
+#include "widgets/KnobDesign.h"
 
 #include <cmath>
 
 namespace
 {
 
-constexpr float designSize = 75.0f;
+using KnobDesign::designSize;
 const juce::Colour unlitLampColour { 0xffb49614 };
 const juce::Colour litLampColour { 0xffc8c8c8 };
 
@@ -28,7 +29,7 @@ void HV_Knob_LAF_s500::setLafBounds (const int& newSize, HV_Knob& knob)
 {
     const auto newScale = (float) newSize / designSize;
     layOut (newSize,
-            (float) juce::jmax (1, juce::roundToInt (20.0f * newScale)),
+            (float) juce::jmax (1, juce::roundToInt (KnobDesign::bodyMargin * newScale)),
             juce::jmax (1.0f, 1.5f * newScale),
             knob);
 }
@@ -46,7 +47,7 @@ void HV_Knob_LAF_s500::prepareKnobRuller (HV_Knob& knob)
     }
 
     const auto arc = knob.getRotaryParameters();
-    const auto markRadius = 8.2f * scale + knobRadius;
+    const auto markRadius = KnobDesign::markRadiusOutsideBody * scale + knobRadius;
     knob.rulerRadius = markRadius;
 
     const auto textBox = (int) std::ceil (12.0f * scale);
@@ -131,7 +132,7 @@ void HV_Knob_LAF_s500::prepareKnobRullerDecorator (HV_Knob& knob)
     litLampImage = HV_GuiHelper::sharedOnDiodeImage ((float) lampSize, litLampColour);
     const auto side = 2 * lampSize;
 
-    lampRadius = 14.7f * scale + knobRadius;
+    lampRadius = KnobDesign::lampRadiusOutsideBody * scale + knobRadius;
     lampStep = 1.0f / (float) juce::jmax (1, lamps.size() - 1);
 
     const auto halfSide = juce::roundToInt ((float) side / 2.0f);

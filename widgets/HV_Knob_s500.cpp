@@ -2,25 +2,18 @@
 
 #include "widgets/EQ700K_Colours.h"
 #include "widgets/HV_Knob_LAF_s500_Gain.h"
+#include "widgets/KnobDesign.h"
 
 namespace
 {
 
-constexpr float designSize = 75.0f;
+using KnobDesign::designSize;
+using KnobDesign::Arc;
 constexpr int fullDragPixels = 256;
-
-struct Arc
-{
-    float start, end;
-};
-
-// Both span 148.5 degrees; the second is the first mirrored about the vertical axis.
-constexpr Arc arcOnTheLeft { 4.0369468f, 6.6287603f };
-constexpr Arc arcOnTheRight { 5.9376101f, 8.5294247f };
 
 Arc arcFor (HV_Knob_s500::Orientation orientation)
 {
-    return orientation == HV_Knob_s500::arcRightLabelLeft ? arcOnTheRight : arcOnTheLeft;
+    return orientation == HV_Knob_s500::arcRightLabelLeft ? KnobDesign::arcOnTheRight : KnobDesign::arcOnTheLeft;
 }
 
 std::unique_ptr<HV_Knob_LAF> makeLaf (bool gain)

@@ -1,6 +1,7 @@
 #include "widgets/SevenSegmentDisplay.h"
 
 #include "widgets/HvSharedArt.h"
+#include "widgets/SevenSegmentDesign.h"
 #include "widgets/StackBlurShadow.h"
 
 #include <algorithm>
@@ -10,33 +11,14 @@
 namespace
 {
 
-constexpr float designWidth = 116.0f;
+using SevenSegmentDesign::designWidth;
 constexpr char blankGlyph = 'N';
 
 const juce::Colour segmentRed { 0xFFFF0000 };
 const juce::Colour segmentBlack { 0xFF000000 };
 
-/** Segment outlines in tenths of a design unit, relative to the digit's origin. The first four
-    points of a, b, c and d form a run whose two inner corners are rounded. */
-struct SegmentOutline
-{
-    std::vector<juce::Point<int>> points;
-    bool roundedRun;
-};
-
-const std::array<SegmentOutline, 7>& segmentOutlines()
-{
-    static const std::array<SegmentOutline, 7> outlines {{
-        { { { 95, 133 }, { 116, 118 }, { 138, 114 }, { 282, 118 }, { 261, 149 }, { 130, 149 } }, true },                // a
-        { { { 298, 122 }, { 310, 133 }, { 318, 152 }, { 310, 344 }, { 304, 353 }, { 270, 330 }, { 276, 154 } }, true }, // b
-        { { { 310, 396 }, { 302, 560 }, { 296, 586 }, { 278, 605 }, { 258, 572 }, { 266, 399 }, { 306, 384 } }, true }, // c
-        { { { 73, 597 }, { 94, 606 }, { 110, 608 }, { 264, 609 }, { 243, 577 }, { 114, 577 } }, true },                 // d
-        { { { 80, 379 }, { 111, 395 }, { 105, 564 }, { 64, 584 }, { 68, 387 } }, false },                               // e
-        { { { 84, 147 }, { 125, 166 }, { 115, 329 }, { 81, 351 }, { 70, 345 } }, false },                                // f
-        { { { 89, 365 }, { 125, 343 }, { 236, 344 }, { 277, 370 }, { 239, 384 }, { 118, 379 } }, false },               // g
-    }};
-    return outlines;
-}
+using SevenSegmentDesign::SegmentOutline;
+using SevenSegmentDesign::segmentOutlines;
 
 /** A design coordinate given in tenths, at the display's scale. */
 float scaled (int tenths, float scale) noexcept
@@ -46,7 +28,7 @@ float scaled (int tenths, float scale) noexcept
 
 juce::Path makeSegmentPath (const SegmentOutline& outline, float scale)
 {
-    const auto at = [scale] (juce::Point<int> p) { return juce::Point<float> (scaled (p.x, scale), scaled (p.y, scale)); };
+    const auto at = [scale] (SevenSegmentDesign::TenthsPoint p) { return juce::Point<float> (scaled (p.x, scale), scaled (p.y, scale)); };
 
     juce::Path path;
     size_t next = 0;
@@ -58,7 +40,7 @@ juce::Path makeSegmentPath (const SegmentOutline& outline, float scale)
         for (next = 1; next < 4; ++next)
             run.lineTo (at (outline.points[next]));
 
-        path = run.createPathWithRoundedCorners (scaled (16, scale));
+        path = run.createPathWithRoundedCorners (scaled (SevenSegmentDesign::runCornerRadius, scale));
     }
     else
     {
@@ -66,7 +48,7 @@ juce::Path makeSegmentPath (const SegmentOutline& outline, float scale)
         next = 1;
     }
 
-    for (; next < outline.points.size(); ++next)
+    for (; next < (size_t) outline.numPoints; ++next)
         path.lineTo (at (outline.points[next]));
 
     path.closeSubPath();
@@ -76,10 +58,11 @@ juce::Path makeSegmentPath (const SegmentOutline& outline, float scale)
 juce::Path makeShapePath (int shape, float scale)
 {
     if (shape < 7)
-        return makeSegmentPath (segmentOutlines()[(size_t) shape], scale);
+        return makeSegmentPath (segmentOutlines[(size_t) shape], scale);
 
     juce::Path decimalPoint;
-    decimalPoint.addEllipse (scaled (350, scale), scaled (570, scale), scaled (60, scale), scaled (60, scale));
+    const auto& box = SevenSegmentDesign::decimalPoint;
+    decimalPoint.addEllipse (scaled (box[0], scale), scaled (box[1], scale), scaled (box[2], scale), scaled (box[3], scale));
     return decimalPoint;
 }
 
@@ -119,7 +102,8 @@ SevenSegmentDisplay::Geometry SevenSegmentDisplay::geometryFor (int width) noexc
 {
     Geometry geometry;
     geometry.scale = (float) width / designWidth;
-    geometry.digitX = { 6.0f * geometry.scale, 43.0f * geometry.scale, 78.0f * geometry.scale };
+    for (size_t i = 0; i < geometry.digitX.size(); ++i)
+        geometry.digitX[i] = SevenSegmentDesign::digitX[i] * geometry.scale;
     geometry.glowRadius = juce::jmax (1, juce::roundToInt (5.0f * geometry.scale));
     geometry.glowSpread = juce::roundToInt (geometry.scale);
     return geometry;

@@ -1,8 +1,6 @@
-#include "core/ParamData.h"
 #include "editor/ChannelSwitch.h"
 #include "support/ControlOnPanel.h"
 #include "support/Rendering.h"
-#include "support/TestParamsManager.h"
 
 #include <gtest/gtest.h>
 
@@ -37,10 +35,10 @@ struct OpenChannelSwitch : ChannelSwitch
 };
 
 /** A channel view's selector: named, labelled and given its range as the view does, mounted at
-    (20, 30), 146 x 49, with a settings store whose "DOUBLE WINDOW" the test sets. */
+    (20, 30), 146 x 49, told the window mode as its view tells it. */
 struct Selector
 {
-    explicit Selector (int ownChannel, bool doubleWindow = false) : onPanel (ownChannel, settings)
+    explicit Selector (int ownChannel, bool doubleWindow = false) : onPanel (ownChannel)
     {
         setDoubleWindow (doubleWindow);
         auto& control = onPanel.control;
@@ -51,7 +49,7 @@ struct Selector
         control.onStateChanged = [this] { ++notifications; };
     }
 
-    void setDoubleWindow (bool on) { settings.setNonAutomatableParamValue (nullptr, ParamData::DOUBLE_WINDOW, on); }
+    void setDoubleWindow (bool on) { onPanel.control.setDoubleWindow (on); }
 
     /** Moves the selector as the view does when it is told of a change. */
     void showPosition (int position) { onPanel.control.setValue ((float) position, juce::dontSendNotification); }
@@ -67,8 +65,6 @@ struct Selector
         testing_support::releaseAt (button(), centre, centre);
     }
 
-    testing_support::TestProcessor processor;
-    testing_support::TestParamsManager settings { processor, 0, ParamData::NUM_NA_PARAMS };
     ControlOnPanel<OpenChannelSwitch> onPanel;
     int notifications = 0;
 };

@@ -1,4 +1,3 @@
-#include "core/ParamData.h"
 #include "editor/AttenKcsSwitch.h"
 #include "editor/BoostKcsSwitch.h"
 #include "editor/ChannelSwitch.h"
@@ -9,7 +8,6 @@
 #include "editor/UsbDiode.h"
 #include "editor/WindowButton.h"
 #include "support/Rendering.h"
-#include "support/TestParamsManager.h"
 #include "widgets/HvDefaultLookAndFeel.h"
 
 #include <gtest/gtest.h>
@@ -22,9 +20,6 @@
 TEST (ProductControls, LayOutAndPaintAtTinySizes)
 {
     juce::SharedResourcePointer<juce::HvDefaultLookAndFeel> lettering;
-    testing_support::TestProcessor processor;
-    testing_support::TestParamsManager settings (processor, 0, ParamData::NUM_NA_PARAMS);
-
     juce::Component panel;
     panel.setBounds (0, 0, 100, 100);
     panel.setVisible (true);
@@ -34,7 +29,7 @@ TEST (ProductControls, LayOutAndPaintAtTinySizes)
     controls.push_back (std::make_unique<BoostKcsSwitch>());
     controls.push_back (std::make_unique<HiBWSwitch>());
     controls.push_back (std::make_unique<AttenKcsSwitch>());
-    controls.push_back (std::make_unique<ChannelSwitch> (1, settings));
+    controls.push_back (std::make_unique<ChannelSwitch> (1));
     controls.push_back (std::make_unique<MainEngageButton>());
     controls.push_back (std::make_unique<ClipperDiodes>());
     controls.push_back (std::make_unique<UsbDiode>());

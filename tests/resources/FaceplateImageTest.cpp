@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "PanelArtwork.h"
+#include "editor/PanelGeometry.h"
+#include "widgets/KnobDesign.h"
 #include "support/Rendering.h"
 
 #include <cmath>
@@ -43,16 +45,22 @@ float brightnessAround (const juce::Image& image, juce::Point<float> viewPoint, 
 juce::Point<float> scaleMark (juce::Rectangle<float> knob, float angle)
 {
     const auto size = knob.getWidth();
-    const auto scale = size / 75.0f;
-    const auto bodyRadius = (size - 2.0f * (float) juce::roundToInt (20.0f * scale)) * 0.5f;
-    const auto radius = 8.2f * scale + bodyRadius;
+    const auto scale = size / KnobDesign::designSize;
+    const auto bodyRadius = (size - 2.0f * (float) juce::roundToInt (KnobDesign::bodyMargin * scale)) * 0.5f;
+    const auto radius = KnobDesign::markRadiusOutsideBody * scale + bodyRadius;
     return knob.getCentre() + juce::Point<float> (radius * std::sin (angle), -radius * std::cos (angle));
 }
 
-const juce::Rectangle<float> hiAtten { 10, 66, 136, 136 }, hiBoost { 179, 66, 136, 136 };
-const juce::Rectangle<float> loAtten { 10, 274, 136, 136 }, loBoost { 179, 274, 136, 136 };
-constexpr float boostArcStart = 4.0369468f, boostArcEnd = 6.6287603f;
-constexpr float attenArcStart = 5.9376101f, attenArcEnd = 8.5294247f;
+/** A child's box at the strip's own size, as the strip lays it out. */
+juce::Rectangle<float> boxOf (const PanelGeometry::ChildBox& child)
+{
+    return PanelGeometry::atStripSize (child).as<juce::Rectangle<float>>();
+}
+
+const auto hiAtten = boxOf (PanelGeometry::hiAttenKnob), hiBoost = boxOf (PanelGeometry::hiBoostKnob);
+const auto loAtten = boxOf (PanelGeometry::loAttenKnob), loBoost = boxOf (PanelGeometry::loBoostKnob);
+constexpr float boostArcStart = KnobDesign::arcOnTheLeft.start, boostArcEnd = KnobDesign::arcOnTheLeft.end;
+constexpr float attenArcStart = KnobDesign::arcOnTheRight.start, attenArcEnd = KnobDesign::arcOnTheRight.end;
 
 struct LetteringSpot
 {
@@ -204,7 +212,7 @@ TEST (FaceplateImage, HasAVeryDarkButNotBlackGlassBehindTheDisplay)
     const auto image = loadFaceplate();
     ASSERT_TRUE (image.isValid());
 
-    const juce::Rectangle<float> display { 120, 450, 103, 64 };
+    const auto display = boxOf (PanelGeometry::display);
     for (auto fx : { 0.1f, 0.5f, 0.9f })
         for (auto fy : { 0.1f, 0.5f, 0.9f })
         {
@@ -221,7 +229,7 @@ TEST (FaceplateImage, LeavesTheWindowButtonCornerPlain)
     ASSERT_TRUE (image.isValid());
 
     // Inside the corner's box, off the panel's edge lines: nothing printed, only the plate.
-    const auto corner = juce::Rectangle<int> (289, 0, 36, 36).reduced (2) * (int) imageScale;
+    const auto corner = PanelGeometry::windowButtonAtStripSize().as<juce::Rectangle<int>>().reduced (2) * (int) imageScale;
     auto lowest = 1.0f, highest = 0.0f;
     for (int y = corner.getY(); y < corner.getBottom(); ++y)
         for (int x = corner.getX(); x < corner.getRight(); ++x)

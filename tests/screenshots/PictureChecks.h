@@ -3,6 +3,7 @@
 #include "EditorWindow.h"
 #include "Findings.h"
 #include "ScreenPicture.h"
+#include "editor/PanelGeometry.h"
 
 namespace screenshots
 {
@@ -18,8 +19,9 @@ namespace editorLayout
     // In a strip: the first strip's window button, the middle of the HI BOOST knob, the value
     // display, and points of the faceplate away from every control (the dark upper plate
     // under the lettering, the light lower plate left of the display and at the foot).
-    const juce::Point<int> windowButton { 307, 18 }, hiBoostKnob { 247, 134 };
-    const juce::Rectangle<int> display { 120, 450, 103, 64 };
+    const juce::Point<int> windowButton = PanelGeometry::windowButtonAtStripSize().as<juce::Rectangle<int>>().getCentre();
+    const juce::Point<int> hiBoostKnob = PanelGeometry::atStripSize (PanelGeometry::hiBoostKnob).as<juce::Rectangle<int>>().getCentre();
+    const juce::Rectangle<int> display = PanelGeometry::atStripSize (PanelGeometry::display).as<juce::Rectangle<int>>();
     const juce::Point<int> upperPlate { 162, 48 }, lowerPlate { 60, 500 }, plateFoot { 162, 560 };
 }
 

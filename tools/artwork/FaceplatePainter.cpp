@@ -176,7 +176,8 @@ juce::StringArray FaceplatePainter::labelsOnBoxes() const
     }
 
     const std::tuple<juce::Rectangle<float>, int, const char*> knobs[] {
-        { hiAttenKnob, 1, "ATTEN" }, { hiBoostKnob, 0, "BOOST" }, { loAttenKnob, 1, "ATTEN" }, { loBoostKnob, 0, "BOOST" },
+        { hiAttenKnob, 1, panelNameOf (ProductTable::hiAtten) }, { hiBoostKnob, 0, panelNameOf (ProductTable::hiBoost) },
+        { loAttenKnob, 1, panelNameOf (ProductTable::loAtten) }, { loBoostKnob, 0, panelNameOf (ProductTable::loBoost) },
         { presetKnob, 2, "PRESET" }
     };
 

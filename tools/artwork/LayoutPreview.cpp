@@ -1,6 +1,10 @@
 #include "LayoutPreview.h"
 
 #include "PanelLayout.h"
+#include "editor/LowerRowGeometry.h"
+#include "editor/StepSwitchRowGeometry.h"
+#include "widgets/KnobDesign.h"
+#include "widgets/SevenSegmentDesign.h"
 
 using namespace panel_layout;
 
@@ -12,19 +16,12 @@ int rounded (float x) { return juce::roundToInt (x); }
 const juce::Colour panelFont { 0xffe8e8e8 };
 const juce::Colour lampRed { 0xffe01515 };
 
-constexpr float boostArcStart = 4.0369468f, boostArcEnd = 6.6287603f;
-constexpr float attenArcStart = 5.9376101f, attenArcEnd = 8.5294247f;
 
-// The display's segments in its 116-unit design: a to g, in the order the display draws them.
-const std::vector<std::vector<juce::Point<float>>> segmentOutlines {
-    { { 9.5f, 13.3f }, { 11.6f, 11.8f }, { 13.8f, 11.4f }, { 28.2f, 11.8f }, { 26.1f, 14.9f }, { 13.0f, 14.9f } },
-    { { 29.8f, 12.2f }, { 31.0f, 13.3f }, { 31.8f, 15.2f }, { 31.0f, 34.4f }, { 30.4f, 35.3f }, { 27.0f, 33.0f }, { 27.6f, 15.4f } },
-    { { 31.0f, 39.6f }, { 30.2f, 56.0f }, { 29.6f, 58.6f }, { 27.8f, 60.5f }, { 25.8f, 57.2f }, { 26.6f, 39.9f }, { 30.6f, 38.4f } },
-    { { 7.3f, 59.7f }, { 9.4f, 60.6f }, { 11.0f, 60.8f }, { 26.4f, 60.9f }, { 24.3f, 57.7f }, { 11.4f, 57.7f } },
-    { { 8.0f, 37.9f }, { 11.1f, 39.5f }, { 10.5f, 56.4f }, { 6.4f, 58.4f }, { 6.8f, 38.7f } },
-    { { 8.4f, 14.7f }, { 12.5f, 16.6f }, { 11.5f, 32.9f }, { 8.1f, 35.1f }, { 7.0f, 34.5f } },
-    { { 8.9f, 36.5f }, { 12.5f, 34.3f }, { 23.6f, 34.4f }, { 27.7f, 37.0f }, { 23.9f, 38.4f }, { 11.8f, 37.9f } },
-};
+template <size_t numNudges>
+std::vector<float> nudgesOf (const std::array<float, numNudges>& nudges)
+{
+    return { nudges.begin(), nudges.end() };
+}
 
 void drawCap (juce::Graphics& g, juce::Rectangle<float> cap)
 {
@@ -52,16 +49,28 @@ juce::Image LayoutPreview::render (float scale, bool outline) const
     g.drawImage (faceplate, juce::Rectangle<float> (viewWidth * scale, viewHeight * scale));
     g.addTransform (juce::AffineTransform::scale (scale));
 
-    drawKnob (g, hiAttenKnob, 1, "ATTEN", true, 0.3f);
-    drawKnob (g, hiBoostKnob, 0, "BOOST", true, 0.55f);
-    drawKnob (g, loAttenKnob, 1, "ATTEN", true, 0.0f);
-    drawKnob (g, loBoostKnob, 0, "BOOST", true, 1.0f);
+    drawKnob (g, hiAttenKnob, 1, panelNameOf (ProductTable::hiAtten), true, 0.3f);
+    drawKnob (g, hiBoostKnob, 0, panelNameOf (ProductTable::hiBoost), true, 0.55f);
+    drawKnob (g, loAttenKnob, 1, panelNameOf (ProductTable::loAtten), true, 0.0f);
+    drawKnob (g, loBoostKnob, 0, panelNameOf (ProductTable::loBoost), true, 1.0f);
 
-    drawSwitch (g, cpsSwitch, 2, { "20", "30", "60", "100" }, "CPS", 1, { 1, 1, 1, 0 });
-    drawSwitch (g, boostKcsSwitch, 2, { "3", "4", "5", "6", "10", "12", "16" }, "BOOST KCS", 4,
-                { 0, 0, 0, 0.5f, 1, 0.5f, 0 });
-    drawSwitch (g, hiBwSwitch, 1, { "1", "2", "3", "4" }, "HI BW", 0, { 0, 0, 0, 0 });
-    drawSwitch (g, attenKcsSwitch, 1, { "5", "10", "20" }, "ATTEN\nKCS", 2, { 0, 1, 0 });
+    // Each switch at some position, as a check picture shows them.
+    const struct
+    {
+        juce::Rectangle<float> box;
+        int numButtons;
+        ProductTable::ControlIndex control;
+        int position;
+        std::vector<float> nudges;
+    } switches[] {
+        { cpsSwitch, 2, ProductTable::loCps, 1, nudgesOf (StepSwitchRowGeometry::cpsNudges) },
+        { boostKcsSwitch, 2, ProductTable::hiKcsBoost, 4, nudgesOf (StepSwitchRowGeometry::boostKcsNudges) },
+        { hiBwSwitch, 1, ProductTable::hiBandwidth, 0, nudgesOf (StepSwitchRowGeometry::hiBwNudges) },
+        { attenKcsSwitch, 1, ProductTable::hiKcsAtten, 2, nudgesOf (StepSwitchRowGeometry::attenKcsNudges) },
+    };
+
+    for (const auto& s : switches)
+        drawSwitch (g, s.box, s.numButtons, positionLabelsOf (s.control), panelNameOf (s.control), s.position, s.nudges);
 
     drawLowerRow (g);
     drawDisplay (g);
@@ -78,26 +87,28 @@ void LayoutPreview::drawKnob (juce::Graphics& g, juce::Rectangle<float> box, int
                               bool withScale, float value) const
 {
     const auto knob = knobGeometry (box);
-    const auto s = box.getWidth() / 75.0f;
+    const auto s = box.getWidth() / KnobDesign::designSize;
     const auto R = knob.bodyRadius;
     const auto c = knob.centre;
-    const auto start = orientation == 1 ? attenArcStart : boostArcStart;
-    const auto end = orientation == 1 ? attenArcEnd : boostArcEnd;
+    const auto arc = orientation == 1 ? KnobDesign::arcOnTheRight : KnobDesign::arcOnTheLeft;
+    const auto start = arc.start;
+    const auto end = arc.end;
     auto onArc = [&] (float radius, float theta) { return c + juce::Point<float> (radius * std::sin (theta), -radius * std::cos (theta)); };
 
     if (withScale)
     {
-        const juce::StringArray marks { "0", ".", "2", ".", "4", ".", "6", ".", "8", ".", "10" };
+        const auto& marks = ProductTable::scaleMarks;
         const auto lit = (float) juce::roundToInt (value * 10.0f);
-        for (int i = 0; i < marks.size(); ++i)
+        for (int i = 0; i < (int) marks.size(); ++i)
         {
+            const juce::String mark (marks[(size_t) i]);
             const auto theta = start + (float) i * (end - start) / 10.0f;
             const auto at = onArc (knob.scaleRadius, theta);
             g.setColour (panelFont);
-            if (marks[i] == ".")
+            if (mark == ".")
                 g.fillEllipse (juce::Rectangle<float> (s, s).withCentre (at));
             else
-                drawLabel (g, marks[i], at, 6.25f * s, panelFont);
+                drawLabel (g, mark, at, 6.25f * s, panelFont);
 
             drawLamp (g, onArc (knob.lampRadius, theta), 4.0f * s,
                       (float) i == lit ? juce::Colour (0xffc8c8c8) : juce::Colour (0xffb49614).darker (0.9f));
@@ -128,42 +139,30 @@ void LayoutPreview::drawKnob (juce::Graphics& g, juce::Rectangle<float> box, int
         g.fillPath (pointer, juce::AffineTransform::rotation (start + value * (end - start)).translated (c));
     }
 
-    const auto h = 6.5f * s;
-    const auto margin = (float) rounded (12.0f * s);
-    const auto top = box.getY() + (float) rounded (56.0f * s);
-    const auto labelHeight = (float) rounded (1.2f * h);
-    const auto width = (float) rounded ((float) name.length() * h);
-    const auto font = fonts.bold (h);
-    const auto colour = orientation == 2 ? juce::Colours::black : panelFont;
-    g.setColour (colour);
-    g.setFont (font);
-    if (orientation == 0)
-        g.drawText (name, juce::Rectangle<float> (box.getRight() - margin - width, top, width, labelHeight), juce::Justification::centredRight);
-    else if (orientation == 1)
-        g.drawText (name, juce::Rectangle<float> (box.getX() + margin, top, width, labelHeight), juce::Justification::centredLeft);
-    else
-        g.drawText (name, juce::Rectangle<float> (box.getX(), top, box.getWidth(), labelHeight), juce::Justification::centred);
+    const auto justification = orientation == 0 ? juce::Justification::centredRight
+                             : orientation == 1 ? juce::Justification::centredLeft
+                                                : juce::Justification::centred;
+    g.setColour (orientation == 2 ? juce::Colours::black : panelFont);
+    g.setFont (fonts.bold (6.5f * s));
+    g.drawText (name, knobNameLabel (box, orientation, name), justification);
 }
 
 void LayoutPreview::drawSwitch (juce::Graphics& g, juce::Rectangle<float> box, int numButtons, const juce::StringArray& labels,
-                                const juce::String& name, int position, const juce::Array<float>& nudges) const
+                                const juce::String& name, int position, const std::vector<float>& nudges) const
 {
-    const auto s = box.getHeight() / 37.5f;
-    const auto d = (float) rounded (8.333334f * s);
-    const auto hL = (float) rounded (7.0f * s);
-    const auto n = labels.size();
-    const auto step = 1.1f * 5.5f * s;
-    const auto x0 = rounded ((box.getWidth() - (float) (n - 1) * step) * 0.5f);
-    const auto dx = rounded (step);
-    const auto cy = (float) rounded (5.6f * s);
-    const auto dy = (float) (rounded (5.6f * s) - rounded (5.5f * s));
+    const auto s = box.getHeight() / StepSwitchRowGeometry::designHeight;
+    const auto row = StepSwitchRowGeometry::rowFor ((int) box.getWidth(), s, labels.size());
+    const auto d = (float) row.lampEdge;
+    const auto hL = (float) row.labelHeight;
 
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < labels.size(); ++i)
     {
-        const auto xi = (float) (x0 + i * dx);
-        drawLamp (g, box.getPosition().translated (xi, cy), d * 0.7f, i == position ? lampRed : juce::Colour (0xff1b1b1b));
-        drawLabel (g, labels[i], { box.getX() + xi - (float) rounded (nudges[i] * s), box.getY() + dy + hL * 0.5f },
-                   0.65f * hL, panelFont);
+        const auto xi = (float) row.lampX (i);
+        const auto nudge = (float) StepSwitchRowGeometry::nudgeOf (nudges.data(), nudges.size(), i, s);
+        drawLamp (g, box.getPosition().translated (xi, (float) row.lampCentreY), d * 0.7f,
+                  i == position ? lampRed : juce::Colour (0xff1b1b1b));
+        drawLabel (g, labels[i], { box.getX() + xi - nudge, box.getY() + (float) row.labelCentreY + hL * 0.5f },
+                   row.labelFontHeight, panelFont);
     }
 
     const auto h = (float) rounded (6.0f * s);
@@ -183,84 +182,101 @@ void LayoutPreview::drawSwitch (juce::Graphics& g, juce::Rectangle<float> box, i
 
 void LayoutPreview::drawLowerRow (juce::Graphics& g) const
 {
-    const auto s = engageButton.getHeight() / 25.313f;
-    const auto hL = (float) rounded (7.5f * s);
-    const auto labelFont = 0.735f * hL;
-    const auto d = (float) rounded (9.3f * s);
-    const auto b = (float) rounded (19.5f * s);
+    using namespace LowerRowGeometry;
 
     // ENGAGE: cap, lamp, and its name at the top left of a box centred right of the cap.
     const auto& e = engageButton;
-    drawCap (g, { e.getX() + (float) rounded (0.0625f * e.getWidth()), e.getY() + (float) ((int) (e.getHeight() - b) / 2), b, b });
-    drawLamp (g, e.getPosition().translated ((float) rounded (26.6f * s), (float) rounded (12.6f * s)), d * 0.7f, lampRed);
+    const auto engage = engageAt ((int) e.getWidth(), (int) e.getHeight());
+    const auto engageLamps = lampsAt (e.getHeight() / designHeight);
+    const auto lampDiameter = (float) engageLamps.lampEdge * 0.7f;
+    drawCap (g, { e.getX() + (float) engage.capX, e.getY() + (float) engage.capY, (float) engage.capEdge, (float) engage.capEdge });
+    drawLamp (g, e.getPosition().translated ((float) engage.lampCentreX, (float) engage.lampCentreY), lampDiameter, lampRed);
     {
-        const auto font = fonts.bold (labelFont);
-        const auto width = (float) rounded (1.25f * font.getStringWidthFloat ("ENGAGE"));
-        const auto centre = juce::Point<float> (e.getX() + (float) rounded (35.6f * s),
-                                                (float) (int) (e.getY() + e.getHeight() + 0.5f * hL - (float) rounded (22.2f * s)));
+        const auto font = fonts.bold (engageLamps.labelFontHeight);
+        const juce::String name = panelNameOf (ProductTable::engage);
+        const auto width = (float) rounded (1.25f * font.getStringWidthFloat (name));
+        const auto centre = juce::Point<float> (e.getX() + (float) engage.nameCentreX,
+                                                (float) engage.nameCentreY ((int) e.getY(), (int) e.getHeight(), engageLamps.labelHeight));
         g.setColour (juce::Colours::black);
         g.setFont (font);
-        g.drawText ("ENGAGE", juce::Rectangle<float> (width, hL).withCentre (centre), juce::Justification::topLeft);
+        g.drawText (name, juce::Rectangle<float> (width, (float) engageLamps.labelHeight).withCentre (centre),
+                    juce::Justification::topLeft);
     }
 
     // USB lamp.
-    const auto su = usbLamp.getWidth() / 14.4646f;
-    drawLamp (g, usbLamp.getPosition().translated ((float) rounded (0.5f * usbLamp.getWidth()), (float) rounded (14.0f * su)), d * 0.7f,
+    const auto usbLamps = lampsAt (usbLamp.getWidth() * usbScalePerPixel);
+    const auto usbX = (float) rounded (0.5f * usbLamp.getWidth());
+    drawLamp (g, usbLamp.getPosition().translated (usbX, (float) usbLamps.lampCentreY), (float) usbLamps.lampEdge * 0.7f,
               juce::Colour (0xff202020));
-    drawLabel (g, "USB", { usbLamp.getX() + (float) rounded (0.5f * usbLamp.getWidth()), usbLamp.getY() + (float) rounded (8.5f * su) },
-               labelFont, juce::Colours::black);
+    drawLabel (g, "USB", { usbLamp.getX() + usbX, usbLamp.getY() + (float) usbLamps.labelCentreY }, usbLamps.labelFontHeight,
+               juce::Colours::black);
 
     // Channel selector: three lamps with labels, the cap at the right, "CH." beyond it.
     const auto& c = channelSelector;
-    const auto m = (float) rounded (0.803f * s);
-    drawCap (g, { c.getRight() - (b + m), c.getY() + (float) rounded (4.753f * s), b, b });
-    auto x = m + (float) rounded (6.5f * s);
-    const juce::StringArray positions { "LINK", "1", "2" };
-    for (int i = 0; i < 3; ++i)
+    const auto selector = channelSelectorAt ((int) c.getHeight());
+    const auto selectorLamps = lampsAt (c.getHeight() / designHeight);
+    const auto edge = (float) selector.capEdge;
+    drawCap (g, { c.getRight() - (edge + (float) selector.capMargin), c.getY() + (float) selector.capY, edge, edge });
+    const auto& positions = ProductTable::channelSwitchLabels;
+    for (int i = 0; i < (int) positions.size(); ++i)
     {
-        if (i > 0)
-            x += (float) rounded (9.0f * s);
-        drawLamp (g, c.getPosition().translated (x, (float) rounded (14.0f * s)), d * 0.7f, i == 1 ? lampRed : juce::Colour (0xff1b1b1b));
-        drawLabel (g, positions[i], { c.getX() + x, c.getY() + (float) rounded (8.5f * s) }, labelFont, juce::Colours::black);
+        const auto x = (float) selector.lampX (i);
+        drawLamp (g, c.getPosition().translated (x, (float) selectorLamps.lampCentreY), (float) selectorLamps.lampEdge * 0.7f,
+                  i == 1 ? lampRed : juce::Colour (0xff1b1b1b));
+        drawLabel (g, positions[(size_t) i], { c.getX() + x, c.getY() + (float) selectorLamps.labelCentreY }, selectorLamps.labelFontHeight,
+                   juce::Colours::black);
     }
     {
-        const auto font = fonts.bold (0.8f * (float) rounded (9.0f * s));
-        const auto width = (float) rounded (1.7f * font.getStringWidthFloat ("CH."));
-        const auto box = juce::Rectangle<float> (width, (float) rounded (9.0f * s))
-                             .withCentre ({ c.getRight() + (float) rounded (4.8f * s), c.getY() + (float) rounded (14.0f * s) });
+        const auto nameHeight = (float) selector.nameHeight;
+        const auto font = fonts.bold (0.8f * nameHeight);
+        const juce::String name = panelNameOf (ProductTable::channelControl);
+        const auto width = (float) rounded (1.7f * font.getStringWidthFloat (name));
+        const auto box = juce::Rectangle<float> (width, nameHeight)
+                             .withCentre ({ c.getRight() + (float) selector.nameCentreXPastRight,
+                                            c.getY() + (float) selectorLamps.lampCentreY });
         g.setColour (juce::Colours::black);
         g.setFont (font);
-        g.drawText ("CH.", box.withTrimmedLeft (5.0f), juce::Justification::centredLeft);
+        g.drawText (name, box.withTrimmedLeft (5.0f), juce::Justification::centredLeft);
     }
 
     // Clip lamps, "1" and "2" over them, "CLIP" along the bottom.
     const auto& k = clipLamps;
-    const auto sk = k.getWidth() * 0.05377123f;
-    for (auto [lampX, text] : { std::pair<float, const char*> { 5.0f, "1" }, { 13.8f, "2" } })
+    const auto clipScale = k.getWidth() * clipScalePerPixel;
+    const auto clip = clipAt (clipScale);
+    const auto clipRow = lampsAt (clipScale);
+    for (auto [lampX, text] : { std::pair<int, const char*> { clip.leftX, "1" }, { clip.rightX, "2" } })
     {
-        drawLamp (g, k.getPosition().translated ((float) rounded (lampX * sk), (float) rounded (14.0f * sk)), d * 0.7f, juce::Colour (0xff1b1b1b));
-        drawLabel (g, text, { k.getX() + (float) rounded (lampX * sk), k.getY() + (float) rounded (8.5f * sk) }, labelFont, juce::Colours::black);
+        drawLamp (g, k.getPosition().translated ((float) lampX, (float) clipRow.lampCentreY), (float) clipRow.lampEdge * 0.7f,
+                  juce::Colour (0xff1b1b1b));
+        drawLabel (g, text, { k.getX() + (float) lampX, k.getY() + (float) clipRow.labelCentreY }, clipRow.labelFontHeight,
+                   juce::Colours::black);
     }
-    drawLabel (g, "CLIP", { k.getCentreX(), k.getBottom() - (float) rounded (9.0f * sk) + (float) rounded (7.0f * sk) * 0.5f },
-               0.735f * (float) rounded (7.0f * sk), juce::Colours::black);
+    drawLabel (g, "CLIP", { k.getCentreX(), k.getBottom() - (float) clip.nameTopFromBottom + (float) clip.nameHeight * 0.5f },
+               0.735f * (float) clip.nameHeight, juce::Colours::black);
 }
 
 void LayoutPreview::drawDisplay (juce::Graphics& g) const
 {
-    const auto s = display.getWidth() / 116.0f;
-    const float digitX[] { 6.0f * s, 43.0f * s, 78.0f * s };
+    const auto s = display.getWidth() / SevenSegmentDesign::designWidth;
+    const auto tenths = s / 10.0f;
     const std::vector<std::vector<int>> litByDigit { {}, { 1, 2 }, { 0, 1, 3, 4, 6 } }; // blank, "1", "2"
 
     for (int digit = 0; digit < 3; ++digit)
     {
-        const auto origin = display.getPosition().translated (digitX[digit], 0.0f);
+        const auto origin = display.getPosition().translated (SevenSegmentDesign::digitX[(size_t) digit] * s, 0.0f);
         for (int segment = 0; segment < 7; ++segment)
         {
             juce::Path outline;
-            const auto& points = segmentOutlines[(size_t) segment];
-            outline.startNewSubPath (points[0] * s);
-            for (size_t i = 1; i < points.size(); ++i)
-                outline.lineTo (points[i] * s);
+            const auto& segmentOutline = SevenSegmentDesign::segmentOutlines[(size_t) segment];
+            for (int i = 0; i < segmentOutline.numPoints; ++i)
+            {
+                const auto point = segmentOutline.points[(size_t) i];
+                const juce::Point<float> at { (float) point.x * tenths, (float) point.y * tenths };
+                if (i == 0)
+                    outline.startNewSubPath (at);
+                else
+                    outline.lineTo (at);
+            }
             outline.closeSubPath();
 
             const auto& lit = litByDigit[(size_t) digit];
@@ -272,7 +288,8 @@ void LayoutPreview::drawDisplay (juce::Graphics& g) const
         if (digit < 2)
         {
             g.setColour (juce::Colours::black);
-            g.fillEllipse (juce::Rectangle<float> (35.0f * s, 57.0f * s, 6.0f * s, 6.0f * s) + origin);
+            const auto& point = SevenSegmentDesign::decimalPoint;
+            g.fillEllipse (juce::Rectangle<float> ((float) point[0], (float) point[1], (float) point[2], (float) point[3]) * tenths + origin);
         }
     }
 }

@@ -2,6 +2,8 @@
 
 #include "ArtworkFonts.h"
 
+#include <vector>
+
 /** A check picture for whoever edits the artwork: the faceplate with stand-ins for what the
     controls draw on top of it (knob bodies, scales and lamps, switch lamps and lettering, the
     display's unlit segments, the window button's corner), placed by the controls' own layout
@@ -21,7 +23,7 @@ private:
     void drawKnob (juce::Graphics& g, juce::Rectangle<float> box, int orientation, const juce::String& name,
                    bool withScale, float value) const;
     void drawSwitch (juce::Graphics& g, juce::Rectangle<float> box, int numButtons, const juce::StringArray& labels,
-                     const juce::String& name, int position, const juce::Array<float>& nudges) const;
+                     const juce::String& name, int position, const std::vector<float>& nudges) const;
     void drawLowerRow (juce::Graphics& g) const;
     void drawDisplay (juce::Graphics& g) const;
     static void drawWindowCorner (juce::Graphics& g);

@@ -1,36 +1,45 @@
 #pragma once
 
+#include "core/ProductTable.h"
+#include "editor/PanelGeometry.h"
+#include "widgets/KnobDesign.h"
+
 #include <juce_graphics/juce_graphics.h>
 
 #include <cmath>
 #include <functional>
 
 /** Where the channel view puts its controls, in view coordinates of the 325 x 570 channel
-    strip. The faceplate image is drawn at twice this size and stretched onto the view, so
-    everything printed on it is placed from these boxes. */
+    strip, as the strip's geometry gives them. The faceplate image is drawn at twice this size
+    and stretched onto the view, so everything printed on it is placed from these boxes. */
 namespace panel_layout
 {
 
-constexpr float viewWidth = 325.0f;
-constexpr float viewHeight = 570.0f;
+constexpr float viewWidth = (float) PanelGeometry::stripWidth;
+constexpr float viewHeight = (float) PanelGeometry::stripHeight;
 constexpr float imageScale = 2.0f;
 
-// The children's bounds at 325 x 570 (the editor computes them from fractions of its size).
-inline const juce::Rectangle<float> hiAttenKnob { 10, 66, 136, 136 };
-inline const juce::Rectangle<float> hiBoostKnob { 179, 66, 136, 136 };
-inline const juce::Rectangle<float> loAttenKnob { 10, 274, 136, 136 };
-inline const juce::Rectangle<float> loBoostKnob { 179, 274, 136, 136 };
-inline const juce::Rectangle<float> cpsSwitch { 21, 193, 72, 72 };
-inline const juce::Rectangle<float> boostKcsSwitch { 98, 193, 84, 72 };
-inline const juce::Rectangle<float> hiBwSwitch { 195, 193, 54, 72 };
-inline const juce::Rectangle<float> attenKcsSwitch { 261, 193, 49, 72 };
-inline const juce::Rectangle<float> engageButton { 12, 398, 62, 49 };
-inline const juce::Rectangle<float> channelSelector { 148, 395, 146, 49 };
-inline const juce::Rectangle<float> usbLamp { 120, 395, 28, 49 };
-inline const juce::Rectangle<float> clipLamps { 205, 395, 36, 49 };
-inline const juce::Rectangle<float> display { 120, 450, 103, 64 };
-inline const juce::Rectangle<float> presetKnob { 205, 416, 136, 136 };
-inline const juce::Rectangle<float> windowButton { 289, 0, 36, 36 };
+/** A child's bounds at 325 x 570, as the strip lays it out. */
+inline juce::Rectangle<float> boxOf (const PanelGeometry::ChildBox& child)
+{
+    return PanelGeometry::atStripSize (child).as<juce::Rectangle<float>>();
+}
+
+inline const juce::Rectangle<float> hiAttenKnob = boxOf (PanelGeometry::hiAttenKnob);
+inline const juce::Rectangle<float> hiBoostKnob = boxOf (PanelGeometry::hiBoostKnob);
+inline const juce::Rectangle<float> loAttenKnob = boxOf (PanelGeometry::loAttenKnob);
+inline const juce::Rectangle<float> loBoostKnob = boxOf (PanelGeometry::loBoostKnob);
+inline const juce::Rectangle<float> cpsSwitch = boxOf (PanelGeometry::cpsSwitch);
+inline const juce::Rectangle<float> boostKcsSwitch = boxOf (PanelGeometry::boostKcsSwitch);
+inline const juce::Rectangle<float> hiBwSwitch = boxOf (PanelGeometry::hiBwSwitch);
+inline const juce::Rectangle<float> attenKcsSwitch = boxOf (PanelGeometry::attenKcsSwitch);
+inline const juce::Rectangle<float> engageButton = boxOf (PanelGeometry::engageButton);
+inline const juce::Rectangle<float> channelSelector = boxOf (PanelGeometry::channelSelector);
+inline const juce::Rectangle<float> usbLamp = boxOf (PanelGeometry::usbLamp);
+inline const juce::Rectangle<float> clipLamps = boxOf (PanelGeometry::clipLamps);
+inline const juce::Rectangle<float> display = boxOf (PanelGeometry::display);
+inline const juce::Rectangle<float> presetKnob = boxOf (PanelGeometry::presetKnob);
+inline const juce::Rectangle<float> windowButton = PanelGeometry::windowButtonAtStripSize().as<juce::Rectangle<float>>();
 
 /** The band along the top that no control uses: room for the wordmark. */
 inline const juce::Rectangle<float> nameBand { 0, 0, 285, 62 };
@@ -50,10 +59,11 @@ struct KnobGeometry
 inline KnobGeometry knobGeometry (juce::Rectangle<float> box)
 {
     const auto size = box.getWidth();
-    const auto scale = size / 75.0f;
-    const auto margin = (float) juce::jmax (1, juce::roundToInt (20.0f * scale));
+    const auto scale = size / KnobDesign::designSize;
+    const auto margin = (float) juce::jmax (1, juce::roundToInt (KnobDesign::bodyMargin * scale));
     const auto bodyRadius = std::round (size - 2.0f * margin) * 0.5f;
-    return { box.getCentre(), bodyRadius, 8.2f * scale + bodyRadius, 14.7f * scale + bodyRadius };
+    return { box.getCentre(), bodyRadius, KnobDesign::markRadiusOutsideBody * scale + bodyRadius,
+             KnobDesign::lampRadiusOutsideBody * scale + bodyRadius };
 }
 
 /** The cap buttons of a step switch sit along its bottom edge (one centred, or two side by
@@ -84,6 +94,19 @@ inline juce::Array<juce::Rectangle<float>> switchButtons (juce::Rectangle<float>
     return buttons;
 }
 
+/** How the panel letters a control of the product. */
+constexpr const char* panelNameOf (ProductTable::ControlIndex control) { return ProductTable::controls[(size_t) control].panelName; }
+
+/** A switch's position labels. */
+inline juce::StringArray positionLabelsOf (ProductTable::ControlIndex control)
+{
+    const auto& product = ProductTable::controls[(size_t) control];
+    juce::StringArray labels;
+    for (int i = 0; i < product.numLabels; ++i)
+        labels.add (product.labels[(size_t) i]);
+    return labels;
+}
+
 /** A step switch on the strip: its box, its cap buttons and its name, one line or two. */
 struct SwitchOnPanel
 {
@@ -93,7 +116,10 @@ struct SwitchOnPanel
 };
 
 inline const SwitchOnPanel switchesOnPanel[] {
-    { cpsSwitch, 2, "CPS" }, { boostKcsSwitch, 2, "BOOST KCS" }, { hiBwSwitch, 1, "HI BW" }, { attenKcsSwitch, 1, "ATTEN\nKCS" }
+    { cpsSwitch, 2, panelNameOf (ProductTable::loCps) },
+    { boostKcsSwitch, 2, panelNameOf (ProductTable::hiKcsBoost) },
+    { hiBwSwitch, 1, panelNameOf (ProductTable::hiBandwidth) },
+    { attenKcsSwitch, 1, panelNameOf (ProductTable::hiKcsAtten) }
 };
 
 /** The width of a line of text in the bold lettering at a font height. */
