@@ -176,9 +176,11 @@ std::string describe (const std::vector<Bytes>& messages)
 /** A host change reaches the unit as the exact bytes. */
 ::testing::AssertionResult hostChangeReaches (Plugin& plugin, UnitCore& unit)
 {
+    // A value it does not have yet: 125 or 50 on the unit.
+    const auto toHalf = plugin.params.getParamValue (ParamData::LO_BOOST_1) != 0.5f;
     unit.clear();
-    plugin.hostChange (ParamData::LO_BOOST_1, 0.5f); // 125 on the unit
-    const auto expected = unit.valueMessage (4, 125);
+    plugin.hostChange (ParamData::LO_BOOST_1, toHalf ? 0.5f : 0.2f);
+    const auto expected = unit.valueMessage (4, toHalf ? 125 : 50);
 
     // The host's change reaches the product through the message thread.
     if (! pumpUntil ([&] { return unit.receivedCount() > 0; }, patienceMs))
@@ -468,6 +470,20 @@ TEST_F (OnUsb, AUnitOnAUsbDeviceIsPlayedUnpluggedAndPluggedInAgain)
     ASSERT_TRUE (plugIn (unit));
     EXPECT_TRUE (connectsWithRecall (plugin, unit.core()));
     EXPECT_TRUE (hostChangeReaches (plugin, unit.core()));
+
+    // Unplugged and plugged in again before the plug-in looks: the same client number, but a
+    // new device, which is queried and connected anew.
+    const auto client = GuestKernel::clientsNamed ("Halvorstine 713K");
+    unit.unplug();
+    for (int i = 0; i < 2500 && ! GuestKernel::clientsNamed ("Halvorstine 713K").empty(); ++i)
+        std::this_thread::sleep_for (std::chrono::milliseconds (2));
+    ASSERT_TRUE (plugIn (unit));
+    for (int i = 0; i < 2500 && GuestKernel::clientsNamed ("Halvorstine 713K").empty(); ++i)
+        std::this_thread::sleep_for (std::chrono::milliseconds (2));
+    EXPECT_EQ (GuestKernel::clientsNamed ("Halvorstine 713K"), client);
+
+    EXPECT_TRUE (connectsWithRecall (plugin, unit.core()));
+    EXPECT_TRUE (hostChangeReaches (plugin, unit.core()));
 }
 
 TEST_F (OnUsb, TwoUnitsAtOnceAskForTheDeviceSelectorAndEachGetsOnlyItsOwnValues)
@@ -591,7 +607,9 @@ ThreadUse useOf (pid_t tid)
     // A thread's CPU clock, by its id.
     const clockid_t clock = (clockid_t) ((~(unsigned) tid << 3) | 6);
     timespec t {};
-    clock_gettime (clock, &t);
+
+    if (clock_gettime (clock, &t) != 0)
+        return { -1.0, -1 };
 
     const auto status = GuestKernel::readFile ("/proc/self/task/" + std::to_string (tid) + "/status");
     const auto at = status.find ("voluntary_ctxt_switches:");
@@ -612,8 +630,8 @@ void measureIdle (const char* what, int seconds)
     const auto before = useOf (tid);
     pumpFor (seconds * 1000);
     const auto after = useOf (tid);
-    std::printf ("BENCHMARK backend thread over %d s %s: %.3f ms CPU, %ld wake-ups\n", seconds, what, after.cpuMs - before.cpuMs,
-                 after.wakeUps - before.wakeUps);
+    std::printf ("BENCHMARK backend thread over %d s %s: %.3f ms CPU, %ld wake-ups (%.3f ms CPU and %ld wake-ups since it started)\n",
+                 seconds, what, after.cpuMs - before.cpuMs, after.wakeUps - before.wakeUps, after.cpuMs, after.wakeUps);
 }
 
 TEST_F (OnTheSequencer, Benchmark)

@@ -103,6 +103,11 @@ void GadgetUnit::unplug()
     GuestKernel::writeFile (gadget + "/UDC", "\n");
     plugged = false;
     stopResponder();
+
+    // Its own card goes with it; plugging in again waits for the new one.
+    const auto card = "/proc/asound/" + tag;
+    for (int i = 0; i < 2500 && GuestKernel::exists (card); ++i)
+        ::usleep (2000);
 }
 
 void GadgetUnit::stopResponder()

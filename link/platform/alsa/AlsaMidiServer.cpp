@@ -303,16 +303,21 @@ OSStatus AlsaMidiServer::connectSource (MIDIPortRef portRef, MIDIEndpointRef sou
 
     if (auto known = port.connections.find (unit); known != port.connections.end())
     {
-        known->second.source = source;
-        known->second.context = connectionContext;
-        return noErr;
+        if (known->second.source == source)
+        {
+            known->second.context = connectionContext;
+            return noErr;
+        }
+
+        // The same address, but an earlier appearance of the unit: that connection is over.
+        releaseConnection (port, known);
     }
 
     if (snd_seq_connect_from (seq, port.alsaPort, unit.client, unit.port) < 0)
         return unknownEndpointError;
 
     port.connections.emplace (unit, Connection { source, connectionContext, {} });
-    holdSenderSubscription (unit);
+    holdSenderSubscription (source, unit);
     return noErr;
 }
 
@@ -361,33 +366,45 @@ OSStatus AlsaMidiServer::disposePort (MIDIPortRef portRef)
 void AlsaMidiServer::releaseConnection (Port& port, std::map<AlsaAddress, Connection>::iterator connection)
 {
     const auto unit = connection->first;
+    const auto source = connection->second.source;
     port.connections.erase (connection);
 
     // Fails harmlessly when the unit is gone: the sequencer has ended the subscription then.
     if (seq != nullptr)
         snd_seq_disconnect_from (seq, port.alsaPort, unit.client, unit.port);
 
-    releaseSenderSubscription (unit);
+    releaseSenderSubscription (source);
 }
 
 // A USB MIDI device's output opens only while its port has a subscriber, so our sending port
-// is subscribed to a unit for as long as some port of ours listens to it.
-void AlsaMidiServer::holdSenderSubscription (AlsaAddress unit)
+// is subscribed to a unit for as long as some port of ours listens to it. Counted by source,
+// which names one appearance of the unit: a unit plugged in again has the same address, and
+// the connections to its earlier appearance must neither stand for its new subscription nor
+// end it.
+void AlsaMidiServer::holdSenderSubscription (MIDIEndpointRef source, AlsaAddress unit)
 {
-    if (senderSubscriptions[unit]++ == 0)
+    auto& subscription = senderSubscriptions[source];
+    subscription.unit = unit;
+
+    // Refused harmlessly when our earlier subscription to that address still stands.
+    if (subscription.connections++ == 0)
         snd_seq_connect_to (seq, senderPort, unit.client, unit.port);
 }
 
-void AlsaMidiServer::releaseSenderSubscription (AlsaAddress unit)
+void AlsaMidiServer::releaseSenderSubscription (MIDIEndpointRef source)
 {
-    auto found = senderSubscriptions.find (unit);
+    auto found = senderSubscriptions.find (source);
 
-    if (found == senderSubscriptions.end() || --found->second > 0)
+    if (found == senderSubscriptions.end() || --found->second.connections > 0)
         return;
 
+    const auto unit = found->second.unit;
     senderSubscriptions.erase (found);
 
-    if (seq != nullptr)
+    const auto stillNeeded = std::any_of (senderSubscriptions.begin(), senderSubscriptions.end(),
+                                          [unit] (const auto& s) { return s.second.unit == unit; });
+
+    if (seq != nullptr && ! stillNeeded)
         snd_seq_disconnect_to (seq, senderPort, unit.client, unit.port);
 }
 

@@ -112,8 +112,8 @@ private:
     void wake();
 
     void releaseConnection (Port& port, std::map<AlsaAddress, Connection>::iterator connection);
-    void holdSenderSubscription (AlsaAddress unit);
-    void releaseSenderSubscription (AlsaAddress unit);
+    void holdSenderSubscription (MIDIEndpointRef source, AlsaAddress unit);
+    void releaseSenderSubscription (MIDIEndpointRef source);
 
     template <typename Predicate>
     void waitForCallbackToEnd (Lock& lock, Predicate isInFlight);
@@ -143,7 +143,13 @@ private:
     AlsaDeviceTable table;
     std::map<MIDIClientRef, Client> clients;
     std::map<MIDIPortRef, Port> ports;
-    std::map<AlsaAddress, int> senderSubscriptions; // unit port -> connections that need it
+    struct SenderSubscription
+    {
+        AlsaAddress unit;
+        int connections = 0;
+    };
+
+    std::map<MIDIEndpointRef, SenderSubscription> senderSubscriptions; // by the unit's source
     std::deque<QueuedSend> sends;
     InFlight inFlight;
 
