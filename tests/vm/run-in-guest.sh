@@ -33,6 +33,10 @@ done
 
 started=$(date +%s.%N)
 
+# One preparation of the kernel at a time; each run has its own initramfs and log.
+exec 9> "$vm/.lock"
+flock 9
+
 # The kernel, its modules and their dependencies.
 if ! compgen -G "$vm/kernel/boot/vmlinuz-*" > /dev/null; then
     package=$(apt-cache depends linux-image-amd64 | awk '/Depends: linux-image-[0-9]/ { print $2; exit }')
@@ -102,10 +106,13 @@ module_list "$vm/sequencer.modules" snd-seq snd-seq-midi
 # and the USB audio driver.
 module_list "$vm/usb.modules" configfs dummy_hcd=num=2 libcomposite usb_f_midi snd-usb-audio
 
+flock -u 9
+
 # The initramfs: busybox, the share's modules, and an init that mounts the share, runs the
 # program inside it and powers off.
-initramfs="$vm/initramfs"
-rm -rf "$initramfs"
+work=$(mktemp -d "$vm/run.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+initramfs="$work/initramfs"
 mkdir -p "$initramfs/bin" "$initramfs/lib"
 cp "$(command -v busybox)" "$initramfs/bin/busybox"
 boot_modules=""
@@ -135,19 +142,20 @@ echo "HV-GUEST: up after \$(cut -d' ' -f1 /proc/uptime) s"
 chroot /root /usr/bin/env -i PATH=/usr/bin:/bin HOME=/tmp LANG=C.UTF-8 \
     ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}" \
     UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}" \
+    TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}" \
     HV_SEQUENCER_MODULES=$vm/sequencer.modules HV_USB_MODULES=$vm/usb.modules $guest_env \
     $program $gtest_args
 echo "HV-GUEST-RESULT: \$? after \$(cut -d' ' -f1 /proc/uptime) s"
 poweroff -f
 EOF
 chmod +x "$initramfs/init"
-(cd "$initramfs" && find . | busybox cpio -o -H newc 2> /dev/null) > "$vm/initramfs.cpio"
+(cd "$initramfs" && find . | busybox cpio -o -H newc 2> /dev/null) > "$work/initramfs.cpio"
 
-log="$vm/guest-last-run.log"
+log="$(dirname "$program")/guest-last-run.log"
 set +e
 timeout 540 qemu-system-x86_64 -accel tcg -cpu max -m 2048 -smp 2 \
     -nodefaults -no-user-config -display none -serial stdio -monitor none -no-reboot \
-    -kernel "$vm/vmlinux" -initrd "$vm/initramfs.cpio" -append "console=ttyS0 panic=-1 quiet" \
+    -kernel "$vm/vmlinux" -initrd "$work/initramfs.cpio" -append "console=ttyS0 panic=-1 quiet" \
     -fsdev local,id=r,path=/,security_model=none,readonly=on,multidevs=remap \
     -device virtio-9p-pci,fsdev=r,mount_tag=root < /dev/null 2>&1 | tr -d '\r' | tee "$log"
 qemu_status=${PIPESTATUS[0]}
