@@ -92,8 +92,7 @@ void HvParamsManager::AutomatableParameter::endParamGesture (AutomatableParamLis
     if (--gestureCount != 0)
         return;
 
-    for (int i = 0; i < listeners.size(); ++i)
-        manager.tell (*this, listeners.getUnchecked (i), [&] (auto& l) { l.paramGestureChanged (source, id, false); });
+    manager.tellEach (*this, [&] (auto& l) { l.paramGestureChanged (source, id, false); });
 }
 
 HvParamsManager::NonAutomatableParamData::NonAutomatableParamData (var initialValue)
@@ -109,16 +108,22 @@ HvParamsManager::~HvParamsManager()
 }
 
 template <typename Call>
-void HvParamsManager::tell (const AutomatableParameter& param, AutomatableParamListener* listener, Call&& call)
+void HvParamsManager::tell (const AutomatableParameter& param, AutomatableParamListener& listener, Call&& call)
 {
-    if (listener != param.hostListener)
+    if (&listener != param.hostListener)
     {
-        call (*listener);
+        call (listener);
         return;
     }
 
     if (const auto entry = hostObjects.enter())
-        call (*listener);
+        call (listener);
+}
+
+template <typename Call>
+void HvParamsManager::tellEach (AutomatableParameter& param, Call&& call)
+{
+    param.listeners.callEach ([&] (auto& listener) { tell (param, listener, call); });
 }
 
 void HvParamsManager::setParamValue (AutomatableParamListener* source, int id, float value)
@@ -132,10 +137,9 @@ void HvParamsManager::setParamValue (AutomatableParamListener* source, int id, f
         param->value.store (value);
     }
 
-    // Re-read the list's length and the value for each listener: a listener may set this
-    // parameter again, or add and remove listeners, from inside its callback.
-    for (int i = 0; i < param->listeners.size(); ++i)
-        tell (*param, param->listeners.getUnchecked (i), [&] (auto& l) { l.paramValueChanged (source, id, param->value.load()); });
+    // Re-read the value for each listener: a listener may set this parameter again from
+    // inside its callback, and the later ones are told the newer value.
+    tellEach (*param, [&] (auto& l) { l.paramValueChanged (source, id, param->value.load()); });
 }
 
 void HvParamsManager::notifyStoredValue (AutomatableParamListener* source, int id)
@@ -144,8 +148,7 @@ void HvParamsManager::notifyStoredValue (AutomatableParamListener* source, int i
     if (param == nullptr)
         return;
 
-    for (int i = 0; i < param->listeners.size(); ++i)
-        tell (*param, param->listeners.getUnchecked (i), [&] (auto& l) { l.paramValueChanged (source, id, param->value.load()); });
+    tellEach (*param, [&] (auto& l) { l.paramValueChanged (source, id, param->value.load()); });
 }
 
 void HvParamsManager::beginParamGesture (AutomatableParamListener* source, int id)
@@ -157,8 +160,7 @@ void HvParamsManager::beginParamGesture (AutomatableParamListener* source, int i
     if (param->gestureCount++ != 0)
         return;
 
-    for (int i = 0; i < param->listeners.size(); ++i)
-        tell (*param, param->listeners.getUnchecked (i), [&] (auto& l) { l.paramGestureChanged (source, id, true); });
+    tellEach (*param, [&] (auto& l) { l.paramGestureChanged (source, id, true); });
 }
 
 void HvParamsManager::endParamGesture (AutomatableParamListener* source, int id)
@@ -180,12 +182,11 @@ void HvParamsManager::setNonAutomatableParamValue (NonAutomatableParamListener* 
         setting->published.publish (setting->value);
     }
 
-    for (int i = 0; i < setting->listeners.size(); ++i)
+    setting->listeners.callEach ([&] (auto& listener)
     {
-        auto* listener = setting->listeners.getUnchecked (i);
-        if (listener != source)
-            listener->nonAutomatableParamValueChanged (id, var (setting->value));
-    }
+        if (&listener != source)
+            listener.nonAutomatableParamValueChanged (id, var (setting->value));
+    });
 }
 
 void HvParamsManager::addParamListener (AutomatableParamListener* listener, int id, ListenerInitState state)
@@ -194,16 +195,16 @@ void HvParamsManager::addParamListener (AutomatableParamListener* listener, int 
     if (param == nullptr || listener == nullptr)
         return;
 
-    param->listeners.addIfNotAlreadyThere (listener);
+    param->listeners.add (listener);
 
     if (state == notifyCurrentValue)
-        tell (*param, listener, [&] (auto& l) { l.paramValueChanged (nullptr, id, param->value.load()); });
+        tell (*param, *listener, [&] (auto& l) { l.paramValueChanged (nullptr, id, param->value.load()); });
 }
 
 void HvParamsManager::removeParamListener (AutomatableParamListener* listener, int id)
 {
     if (auto* param = findParam (id))
-        param->listeners.removeAllInstancesOf (listener);
+        param->listeners.remove (listener);
 }
 
 void HvParamsManager::addNonAutomatableParamListener (NonAutomatableParamListener* listener, int id, ListenerInitState state)
@@ -212,7 +213,7 @@ void HvParamsManager::addNonAutomatableParamListener (NonAutomatableParamListene
     if (setting == nullptr || listener == nullptr)
         return;
 
-    setting->listeners.addIfNotAlreadyThere (listener);
+    setting->listeners.add (listener);
 
     if (state == notifyCurrentValue)
         listener->nonAutomatableParamValueChanged (id, var (setting->value));
@@ -221,7 +222,7 @@ void HvParamsManager::addNonAutomatableParamListener (NonAutomatableParamListene
 void HvParamsManager::removeNonAutomatableParamListener (NonAutomatableParamListener* listener, int id)
 {
     if (auto* setting = findNonAutomatableParam (id))
-        setting->listeners.removeAllInstancesOf (listener);
+        setting->listeners.remove (listener);
 }
 
 float HvParamsManager::getParamValue (int id) const

@@ -4,6 +4,7 @@
 
 #include <juce_events/juce_events.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <utility>
@@ -71,6 +72,76 @@ public:
         std::atomic<int64> bits { 0 };
     };
 
+    /** The listeners of one id, in registration order, without duplicates. A listener may add
+        or remove listeners from inside its callback, itself included: every listener registered
+        when a notification starts and still registered when its turn comes is told once; one
+        added meanwhile is told from the next notification on. Message thread only. */
+    template <typename Listener>
+    class ListenerArray
+    {
+    public:
+        ListenerArray() = default;
+
+        void add (Listener* listener)
+        {
+            if (! contains (listener))
+                listeners.push_back (listener);
+        }
+
+        void remove (Listener* listener)
+        {
+            for (auto i = (int) listeners.size(); --i >= 0;)
+            {
+                if (listeners[(size_t) i] != listener)
+                    continue;
+
+                listeners.erase (listeners.begin() + i);
+
+                for (auto* walk = walks; walk != nullptr; walk = walk->outer)
+                {
+                    if (i < walk->next) --walk->next;
+                    if (i < walk->end)  --walk->end;
+                }
+            }
+        }
+
+        bool contains (Listener* listener) const
+        {
+            return std::find (listeners.begin(), listeners.end(), listener) != listeners.end();
+        }
+
+        int size() const noexcept { return (int) listeners.size(); }
+
+        template <typename Call>
+        void callEach (Call&& call)
+        {
+            Walk walk (*this);
+
+            while (walk.next < walk.end)
+                call (*listeners[(size_t) walk.next++]);
+        }
+
+    private:
+        /** One notification under way; nested ones stack on it. */
+        struct Walk
+        {
+            explicit Walk (ListenerArray& l) : list (l), end (l.size()), outer (l.walks) { list.walks = this; }
+            ~Walk() { list.walks = outer; }
+
+            ListenerArray& list;
+            int next = 0;
+            int end;
+            Walk* outer;
+
+            JUCE_DECLARE_NON_COPYABLE (Walk)
+        };
+
+        std::vector<Listener*> listeners;
+        Walk* walks = nullptr;
+
+        JUCE_DECLARE_NON_COPYABLE (ListenerArray)
+    };
+
     struct AutomatableParameter
     {
         AutomatableParameter (HvParamsManager& owner, HvDawParameter* hostParameter, int id, float value);
@@ -79,7 +150,7 @@ public:
 
         HvDawParameter* hostParameter;
         AutomatableParamListener* hostListener; // the host parameter as a listener, for comparison
-        Array<AutomatableParamListener*> listeners;
+        ListenerArray<AutomatableParamListener> listeners;
         HvParamsManager& manager;
         int id;
         std::atomic<float> value;
@@ -93,7 +164,7 @@ public:
 
         var value;
         PublishedSetting published;
-        Array<NonAutomatableParamListener*> listeners;
+        ListenerArray<NonAutomatableParamListener> listeners;
     };
 
     /** Every stored value, by id. */
@@ -207,7 +278,11 @@ private:
     /** Calls a listener of the parameter; a call into its host parameter goes through the gate
         and is skipped once the host parameters are gone. */
     template <typename Call>
-    void tell (const AutomatableParameter& param, AutomatableParamListener* listener, Call&& call);
+    void tell (const AutomatableParameter& param, AutomatableParamListener& listener, Call&& call);
+
+    /** Calls every listener of the parameter, as tell does. */
+    template <typename Call>
+    void tellEach (AutomatableParameter& param, Call&& call);
 
     AutomatableParameter* findParam (int id) const;
     NonAutomatableParamData* findNonAutomatableParam (int id) const;

@@ -47,8 +47,9 @@ MenuBar::MenuBar (Eq713kParamsManager& paramsManagerToUse, Eq713kPluginInstance&
     paramsManager.addNonAutomatableParamListener (this, ParamData::IS_CONNECTED, juce::HvParamsManager::notifyCurrentValue);
     instance.addCommandListener (this);
 
-    if (auto* midiManager = juce::MidiManager::getInstanceWithoutCreating())
-        midiManager->addConnectionListListener (this);
+    // Also before the instance has started and created the MIDI manager (a host that builds
+    // instances on its own thread asks for the editor before the start has run).
+    juce::MidiManager::addConnectionListListener (this);
 
     connectionListChanged();
 }
@@ -73,8 +74,7 @@ MenuBar::~MenuBar()
     paramsManager.removeNonAutomatableParamListener (this, ParamData::IS_CONNECTED);
     instance.removeCommandListener (this);
 
-    if (auto* midiManager = juce::MidiManager::getInstanceWithoutCreating())
-        midiManager->removeConnectionListListener (this);
+    juce::MidiManager::removeConnectionListListener (this);
 }
 
 //==============================================================================

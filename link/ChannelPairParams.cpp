@@ -1,6 +1,7 @@
 #include "link/ChannelPairParams.h"
 
 #include "core/NormalisedValue.h"
+#include "core/StereoParameterLinker.h"
 
 #include <utility>
 
@@ -111,11 +112,24 @@ bool ChannelPairParams::sendsChangeOf (Side side) const noexcept
     return side == left || rightWhileLinked == RightWhileLinked::sent || selectedChannel.load() != 0;
 }
 
-void ChannelPairParams::paramValueChanged (int id, float value)
+bool ChannelPairParams::mirrorsUnitReport (const BoundControl& control, Side side, const AutomatableParamListener* source) const
 {
+    // A linked unit reports one value for both channels, applied to the left parameter inside
+    // a hardware gesture; the linker's mirror of it onto the right one arrives before that
+    // gesture ends. Sent, it would carry the channel's other controls as they were before
+    // their own mirrors arrived, and switch the unit back for a moment.
+    return side == right && selectedChannel.load() == 0 && control.gestureBegun[left]
+        && dynamic_cast<const StereoParameterLinker*> (source) != nullptr;
+}
+
+void ChannelPairParams::paramValueChanged (AutomatableParamListener* source, int id, float value)
+{
+    if (source == this)
+        return;
+
     for (auto side : { left, right })
         for (auto& control : controls)
-            if (id == control->id (side) && sendsChangeOf (side))
+            if (id == control->id (side) && sendsChangeOf (side) && ! mirrorsUnitReport (*control, side, source))
                 control->midi[side].dawValueChanged (control->control.toInt (value));
 }
 

@@ -15,7 +15,8 @@
     out with the channel flag that suits the selection, and a reported value goes to the
     parameters of the selected channel. While linked, a reported value goes to the left
     parameters only: the right ones take it through the stereo linkers' mirrors, inside the
-    mirrored gestures.
+    mirrored gestures, and those mirrors are not sent: the linked unit has the value on both
+    channels already.
 
     A value sent for a channel carries every control of that channel, OR-ed (the controls of
     one hardware number use bits of their own); a reported value reaches every control of the
@@ -37,7 +38,7 @@ public:
     ~ChannelPairParams() override;
 
     using juce::HvParamsManager::AutomatableParamListener::paramValueChanged;
-    void paramValueChanged (int id, float value) override;
+    void paramValueChanged (AutomatableParamListener* source, int id, float value) override;
 
     /** A value the unit reported for the hardware number, on the receive thread. */
     void paramMidiChanged (int value);
@@ -79,6 +80,7 @@ private:
     void bind (BoundControl& control, Side side);
     void send (Side side, int value);
     bool sendsChangeOf (Side side) const noexcept;
+    bool mirrorsUnitReport (const BoundControl& control, Side side, const AutomatableParamListener* source) const;
 
     /** The current values of one channel's controls, converted and OR-ed; one control may be
         left out. */

@@ -302,14 +302,20 @@ void MidiManager::releaseHolder (MidiDevice& device)
     holder->hidConnectionCallback (false);
 }
 
+static Array<MidiManager::ConnectionListListener*>& connectionListListeners()
+{
+    static Array<MidiManager::ConnectionListListener*> listeners;
+    return listeners;
+}
+
 void MidiManager::addConnectionListListener (ConnectionListListener* listener)
 {
-    connectionListListeners.add (listener);
+    connectionListListeners().add (listener);
 }
 
 void MidiManager::removeConnectionListListener (ConnectionListListener* listener)
 {
-    connectionListListeners.removeAllInstancesOf (listener);
+    connectionListListeners().removeAllInstancesOf (listener);
 }
 
 std::unique_ptr<OwnedArray<MidiManager::ConnectionStatus>> MidiManager::getConnectionList() const
@@ -329,8 +335,10 @@ std::unique_ptr<OwnedArray<MidiManager::ConnectionStatus>> MidiManager::getConne
 
 void MidiManager::handleAsyncUpdate()
 {
-    for (int i = 0; i < connectionListListeners.size(); ++i)
-        connectionListListeners.getUnchecked (i)->connectionListChanged();
+    auto& listeners = connectionListListeners();
+
+    for (int i = 0; i < listeners.size(); ++i)
+        listeners.getUnchecked (i)->connectionListChanged();
 }
 
 } // namespace juce

@@ -62,8 +62,11 @@ public:
     /** Takes back the unit the listener holds, then tells the listener it is gone. */
     void disconnect (MidiDevice::Listener* listener);
 
-    void addConnectionListListener (ConnectionListListener* listener);
-    void removeConnectionListListener (ConnectionListListener* listener);
+    /** The listeners belong to the process, not to one manager: a listener added before the
+        manager exists, or while one manager goes and the next comes, hears every manager's list
+        until it is removed. */
+    static void addConnectionListListener (ConnectionListListener* listener);
+    static void removeConnectionListListener (ConnectionListListener* listener);
 
     /** One entry per listed unit, in list order; empty when there is none. */
     std::unique_ptr<OwnedArray<ConnectionStatus>> getConnectionList() const;
@@ -80,7 +83,6 @@ private:
     static void releaseHolder (MidiDevice& device);
     void connect (MidiDevice& device, MidiDevice::Listener* listener);
 
-    Array<ConnectionListListener*> connectionListListeners;
     bool initialised = false;
     std::atomic<int> pluginInstanceCount { 0 };
     StringArray nameFilter;

@@ -1,6 +1,7 @@
 #include "widgets/HvLookAndFeel.h"
 
 #include "resources/fonts/EmbeddedFonts.h"
+#include "widgets/StyleBoundTypeface.h"
 
 namespace juce
 {
@@ -13,6 +14,24 @@ Typeface::Ptr loadEmbeddedFace (const char* data, int size)
     return Typeface::createSystemTypefaceFor (data, (size_t) size);
 }
 
+enum class LatoStyle { regular, bold, italic, boldItalic };
+
+LatoStyle latoStyleFor (int styleFlags)
+{
+    switch (styleFlags)
+    {
+        case Font::bold: return LatoStyle::bold;
+        case Font::italic: return LatoStyle::italic;
+        case Font::bold | Font::italic: return LatoStyle::boldItalic;
+        default: return LatoStyle::regular;
+    }
+}
+
+Typeface::Ptr loadLatoFace (const char* data, int size, LatoStyle style)
+{
+    return new StyleBoundTypeface (loadEmbeddedFace (data, size), [style] (int flags) { return latoStyleFor (flags) == style; });
+}
+
 } // namespace
 
 HvLookAndFeel::HvLookAndFeel()
@@ -22,10 +41,10 @@ HvLookAndFeel::HvLookAndFeel()
     setColour (TextButton::buttonColourId, Colour (0xFF252629));
 
     consoleFace = loadEmbeddedFace (FontBinaryData::temp_binary_data_4, FontBinaryData::temp_binary_data_4Size);
-    latoRegular = loadEmbeddedFace (FontBinaryData::temp_binary_data_3, FontBinaryData::temp_binary_data_3Size);
-    latoBold = loadEmbeddedFace (FontBinaryData::temp_binary_data_0, FontBinaryData::temp_binary_data_0Size);
-    latoItalic = loadEmbeddedFace (FontBinaryData::temp_binary_data_2, FontBinaryData::temp_binary_data_2Size);
-    latoBoldItalic = loadEmbeddedFace (FontBinaryData::temp_binary_data_1, FontBinaryData::temp_binary_data_1Size);
+    latoRegular = loadLatoFace (FontBinaryData::temp_binary_data_3, FontBinaryData::temp_binary_data_3Size, LatoStyle::regular);
+    latoBold = loadLatoFace (FontBinaryData::temp_binary_data_0, FontBinaryData::temp_binary_data_0Size, LatoStyle::bold);
+    latoItalic = loadLatoFace (FontBinaryData::temp_binary_data_2, FontBinaryData::temp_binary_data_2Size, LatoStyle::italic);
+    latoBoldItalic = loadLatoFace (FontBinaryData::temp_binary_data_1, FontBinaryData::temp_binary_data_1Size, LatoStyle::boldItalic);
 }
 
 HvLookAndFeel::~HvLookAndFeel()
@@ -47,13 +66,15 @@ HvLookAndFeel::~HvLookAndFeel()
 
 Typeface::Ptr HvLookAndFeel::getTypefaceForFont (const Font& font)
 {
-    switch (font.getStyleFlags())
+    switch (latoStyleFor (font.getStyleFlags()))
     {
-        case Font::bold: return latoBold;
-        case Font::italic: return latoItalic;
-        case Font::bold | Font::italic: return latoBoldItalic;
-        default: return latoRegular;
+        case LatoStyle::bold: return latoBold;
+        case LatoStyle::italic: return latoItalic;
+        case LatoStyle::boldItalic: return latoBoldItalic;
+        case LatoStyle::regular: break;
     }
+
+    return latoRegular;
 }
 
 } // namespace juce

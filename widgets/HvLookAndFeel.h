@@ -25,7 +25,9 @@ public:
     ~HvLookAndFeel() override;
 
     /** Lato Bold for bold fonts, Lato Italic for italic ones, Lato Bold Italic for both, and Lato
-        Regular for every other style (underlined ones included). */
+        Regular for every other style (underlined ones included). Each face suits only the
+        styles it is handed out for, so the framework's typeface cache, which files bold
+        underlined under "Bold", asks here again instead of reusing the plain bold face. */
     Typeface::Ptr getTypefaceForFont (const Font& font) override;
 
     MainMenuColours mainMenuColours;

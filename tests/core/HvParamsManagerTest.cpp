@@ -277,6 +277,119 @@ TEST_F (HvParamsManagerTest, OnceTheHostParametersAreDetachedNothingReachesThemA
     EXPECT_EQ (log, (Log { "host end 0", "a value 0 0.50", "a end 0" }));
 }
 
+/** Four listeners of one parameter and one setting; the second changes the lists from inside
+    its first callback, through whichever of the three kinds of notification comes first. */
+class ListChangeDuringNotificationTest : public ::testing::Test
+{
+public:
+    struct Listener : HvParamsManager::AutomatableParamListener,
+                      HvParamsManager::NonAutomatableParamListener
+    {
+        Listener (std::string listenerName, Log& sharedLog) : name (std::move (listenerName)), log (sharedLog) {}
+
+        using AutomatableParamListener::paramValueChanged;
+        using AutomatableParamListener::paramGestureChanged;
+
+        void paramValueChanged (int, float) override             { heard(); }
+        void paramGestureChanged (int, bool) override            { heard(); }
+        void nonAutomatableParamValueChanged (int, juce::var) override { heard(); }
+
+        void heard()
+        {
+            log.push_back (name);
+            if (auto action = std::exchange (duringFirstCall, nullptr))
+                action();
+        }
+
+        std::string name;
+        Log& log;
+        std::function<void()> duringFirstCall;
+    };
+
+    enum class Kind { value, gesture, setting };
+
+    void add (Listener& l)
+    {
+        manager.addParamListener (&l, id, HvParamsManager::noNotification);
+        manager.addNonAutomatableParamListener (&l, id, HvParamsManager::noNotification);
+    }
+
+    void remove (Listener& l)
+    {
+        manager.removeParamListener (&l, id);
+        manager.removeNonAutomatableParamListener (&l, id);
+    }
+
+    Log notify (Kind kind)
+    {
+        log.clear();
+
+        switch (kind)
+        {
+            case Kind::value:   manager.setParamValue (nullptr, id, 0.5f); break;
+            case Kind::gesture: manager.beginParamGesture (nullptr, id); manager.endParamGesture (nullptr, id); break;
+            case Kind::setting: manager.setNonAutomatableParamValue (nullptr, id, 9); break;
+        }
+
+        return log;
+    }
+
+    static constexpr int id = 1;
+    Log log;
+    testing_support::TestProcessor processor;
+    testing_support::TestParamsManager manager { processor, 2, 2 };
+    Listener a { "a", log }, b { "b", log }, c { "c", log }, d { "d", log }, e { "e", log };
+};
+
+TEST_F (ListChangeDuringNotificationTest, EveryListenerStillRegisteredIsToldOnceAndOneAddedWaitsForTheNextChange)
+{
+    const struct
+    {
+        const char* change;
+        std::function<void (ListChangeDuringNotificationTest&)> action;
+        Log duringChange;
+        Log nextChange;
+    } cases[] {
+        { "b removes itself",          [] (auto& t) { t.remove (t.b); },              { "a", "b", "c", "d" }, { "a", "c", "d" } },
+        { "b removes the one before",  [] (auto& t) { t.remove (t.a); },              { "a", "b", "c", "d" }, { "b", "c", "d" } },
+        { "b removes the one after",   [] (auto& t) { t.remove (t.c); },              { "a", "b", "d" },      { "a", "b", "d" } },
+        { "b removes two before and after", [] (auto& t) { t.remove (t.a); t.remove (t.b); t.remove (t.d); },
+                                                                                     { "a", "b", "c" },      { "c" } },
+        { "b adds a new one",          [] (auto& t) { t.add (t.e); },                 { "a", "b", "c", "d" }, { "a", "b", "c", "d", "e" } },
+        { "b removes and adds itself", [] (auto& t) { t.remove (t.b); t.add (t.b); }, { "a", "b", "c", "d" }, { "a", "c", "d", "b" } },
+        { "b removes one after and adds it again", [] (auto& t) { t.remove (t.c); t.add (t.c); },
+                                                                                     { "a", "b", "d" },      { "a", "b", "d", "c" } },
+    };
+
+    for (const auto kind : { Kind::value, Kind::gesture, Kind::setting })
+    {
+        for (const auto& testCase : cases)
+        {
+            SCOPED_TRACE (testCase.change + std::string (" kind ") + std::to_string ((int) kind));
+
+            for (auto* l : { &a, &b, &c, &d, &e })
+                remove (*l);
+            for (auto* l : { &a, &b, &c, &d })
+                add (*l);
+
+            b.duringFirstCall = [this, &testCase] { testCase.action (*this); };
+
+            // A gesture tells everyone twice, at its begin and its end.
+            auto expected = testCase.duringChange;
+            auto expectedNext = testCase.nextChange;
+            if (kind == Kind::gesture)
+            {
+                Log atEnd = testCase.nextChange;
+                expected.insert (expected.end(), atEnd.begin(), atEnd.end());
+                expectedNext.insert (expectedNext.end(), atEnd.begin(), atEnd.end());
+            }
+
+            EXPECT_EQ (notify (kind), expected);
+            EXPECT_EQ (notify (kind), expectedNext);
+        }
+    }
+}
+
 TEST (HvParamsManagerSnapshotTest, ASnapshotOnAnyThreadIsOneMomentWhileAnotherThreadStoresRestoredValues)
 {
     testing_support::TestProcessor processor;

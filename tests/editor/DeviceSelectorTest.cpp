@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 // The in-process MIDI world exists only off macOS.
@@ -371,6 +372,57 @@ TEST_F (DeviceSelectorTest, TheUsbButtonIsLitWhileConnectedBlinksWhileUnitsAreLi
     pumpPendingMessages();
     EXPECT_FALSE (usb.isTimerRunning());
     EXPECT_TRUE (coloursNear (usbColour (bar), unlit, 1)) << describe (usbColour (bar));
+}
+
+TEST_F (DeviceSelectorTest, TheBarHearsTheListWhicheverOfTheInstanceAndTheEditorComesFirst)
+{
+    enum class Order { builtHereThenEditor, builtOnAHostThreadAndStartedThenEditor, builtOnAHostThreadEditorBeforeTheStart };
+
+    const struct { const char* name; Order order; int serial; } cases[] {
+        { "instance built on the message thread, then the editor", Order::builtHereThenEditor, 71 },
+        { "instance built on a host thread and started, then the editor", Order::builtOnAHostThreadAndStartedThenEditor, 72 },
+        { "instance built on a host thread, the editor before the start ran", Order::builtOnAHostThreadEditorBeforeTheStart, 73 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        ASSERT_EQ (juce::MidiManager::getInstanceWithoutCreating(), nullptr);
+
+        std::unique_ptr<SimulatedUnit> unit;
+        std::unique_ptr<Eq713kPluginInstance> instance;
+
+        if (c.order == Order::builtHereThenEditor)
+            instance = std::make_unique<Eq713kPluginInstance>();
+        else
+            std::thread ([&instance] { instance = std::make_unique<Eq713kPluginInstance>(); }).join();
+
+        if (c.order == Order::builtOnAHostThreadAndStartedThenEditor)
+            pumpPendingMessages();
+
+        EXPECT_EQ (juce::MidiManager::getInstanceWithoutCreating() == nullptr,
+                   c.order == Order::builtOnAHostThreadEditorBeforeTheStart);
+
+        auto& params = instance->getProductManager();
+        params.setNonAutomatableParamValue (nullptr, ParamData::SHOULD_BE_CONNECTED, false);
+
+        auto bar = std::make_unique<MenuBar> (params, *instance);
+        bar->setSize (325, 25);
+        bar->showPopup = nullptr;
+        pumpPendingMessages();
+
+        unit = std::make_unique<SimulatedUnit> (unitWith (c.serial));
+        EXPECT_TRUE (pumpUntil ([&] { return bar->getUsbButton().isTimerRunning(); }, patienceMs));
+
+        bar->openDeviceSelector();
+        EXPECT_NE (rowFor (rowsOf (*bar), c.serial), nullptr);
+
+        bar.reset();
+        instance.reset();
+        ASSERT_TRUE (pumpUntil ([] { return juce::MidiManager::getInstanceWithoutCreating() == nullptr; }, patienceMs));
+        unit.reset();
+        pumpPendingMessages();
+    }
 }
 
 } // namespace

@@ -160,37 +160,79 @@ TEST_F (MidiSwitchParamsTest, DestroyedInsideHardwareGesturesItEndsThem)
     }
 }
 
-TEST (MidiSwitchParamsLinkedTest, InLinkAReportedByteReachesTheHostInsideGesturesOnBothChannelsAndTheMirrorsGoOut)
+/** A product instance in LINK with the switch pair bound to a logged unit; both channels at
+    LO CPS position 1 and HI KCS ATTEN position 2 (byte 20). */
+class MidiSwitchParamsLinkedTest : public ::testing::Test
 {
-    Eq713kPluginInstance instance;
-    auto& params = instance.getProductManager();
-    testing_support::HostRecorder host;
-    testing_support::UnitSendLog unit;
-    instance.addListener (&host);
+protected:
+    MidiSwitchParamsLinkedTest()
     {
-        auto switches = makeSwitches (unit.sender(), params);
+        instance.addListener (&host);
 
-        std::thread ([&] { switches->paramMidiChanged (8 | 32); }).join();
-        ASSERT_TRUE (pumpUntil ([&] { return host.count (HostEvent::gestureEnd) == 4; }));
+        for (auto [id, v] : { std::pair { loCps1, 1.0f / 3.0f }, { atten1, 1.0f } })
+            params.setParamValue (&editor, id, v);
 
         pumpPendingMessages();
-
-        for (auto id : { loCps1, loCps2, atten1, atten2 })
-        {
-            EXPECT_EQ (std::count_if (host.events.begin(), host.events.end(),
-                                      [id] (auto& e) { return e.index == id && e.kind == HostEvent::gestureBegin; }), 1) << id;
-            EXPECT_TRUE (host.valuesOnlyInsideGestures (id)) << id;
-            EXPECT_EQ (params.getParamValue (id), id == loCps1 || id == loCps2 ? 0.0f : 0.5f) << id;
-        }
-
-        // The byte applied to channel 1 does not go back; the linkers' mirrors onto channel 2
-        // go out, one each, for the linked channels, the last one with both controls set.
-        const auto sent = unit.take();
-        ASSERT_EQ (sent.size(), 2u);
-        EXPECT_EQ (sent.back(), (SentValue { 13, 40, false }));
-        EXPECT_FALSE (sent.front().otherChannel);
+        unit.take();
+        host.events.clear();
     }
-    instance.removeListener (&host);
+
+    ~MidiSwitchParamsLinkedTest() override
+    {
+        switches.reset();
+        instance.removeListener (&host);
+    }
+
+    Eq713kPluginInstance instance;
+    juce::HvParamsManager& params = instance.getProductManager();
+    testing_support::HostRecorder host;
+    testing_support::UnitSendLog unit;
+    std::unique_ptr<MidiSwitchParams> switches = makeSwitches (unit.sender(), params);
+    struct Editor : juce::HvParamsManager::AutomatableParamListener {} editor;
+};
+
+TEST_F (MidiSwitchParamsLinkedTest, AReportedByteReachesBothChannelsInsideOneGestureEachAndNothingGoesBack)
+{
+    std::thread ([&] { switches->paramMidiChanged (8 | 32); }).join();
+    ASSERT_TRUE (pumpUntil ([&] { return host.count (HostEvent::gestureEnd) == 4; }));
+    pumpPendingMessages();
+
+    for (auto id : { loCps1, loCps2, atten1, atten2 })
+    {
+        for (auto kind : { HostEvent::gestureBegin, HostEvent::gestureEnd })
+            EXPECT_EQ (std::count_if (host.events.begin(), host.events.end(),
+                                      [id, kind] (auto& e) { return e.index == id && e.kind == kind; }), 1) << id;
+
+        EXPECT_TRUE (host.valuesOnlyInsideGestures (id)) << id;
+        EXPECT_EQ (params.getParamValue (id), id == loCps1 || id == loCps2 ? 0.0f : 0.5f) << id;
+    }
+
+    // The unit has the byte on both its linked channels already.
+    EXPECT_EQ (unit.take(), Sent {});
+}
+
+TEST_F (MidiSwitchParamsLinkedTest, ASwitchChangedInThePlugInReachesBothChannelsEachByteAChosenPosition)
+{
+    const struct { int id; float value; int byte; } cases[] {
+        { loCps1, 0.0f, 8 | 16 },
+        { atten1, 0.5f, 4 | 32 },
+        { loCps2, 1.0f, 1 | 16 },
+        { atten2, 0.0f, 4 | 64 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.id);
+        params.setParamValue (&editor, c.id, c.value);
+        pumpPendingMessages();
+
+        EXPECT_EQ (unit.take(), (Sent { { 13, c.byte, false }, { 13, c.byte, false } }));
+
+        // Back to the starting positions on both channels, as the fixture set them.
+        params.setParamValue (&editor, c.id, c.id == loCps1 || c.id == loCps2 ? 1.0f / 3.0f : 1.0f);
+        pumpPendingMessages();
+        unit.take();
+    }
 }
 
 } // namespace

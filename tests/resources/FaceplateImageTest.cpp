@@ -120,6 +120,42 @@ TEST (FaceplateImage, IsLightBehindTheBlackLettering)
         EXPECT_GT (brightnessAround (image, spot.at), 0.6f) << spot.what << " at " << spot.at.toString();
 }
 
+TEST (FaceplateImage, LeavesThePlatePlainBehindEverySwitchName)
+{
+    const auto image = loadFaceplate();
+    ASSERT_TRUE (image.isValid());
+
+    // Each switch letters its name in labels 6 / 37.5 of its height tall (12 here, the switches
+    // being 72 high from y = 193): one line centred 11 / 37.5 below the top plus half a label,
+    // or two lines 5.8 / 37.5 apart, the first 9.4 / 37.5 below the top plus half a label. A
+    // well sunk behind the caps must start below them: along each label's rows the plate at
+    // the label's centre is as bright as the plain plate between two switches.
+    struct NameLabel { const char* what; float centreX; float centreY; };
+    const NameLabel labels[] {
+        { "CPS", 57, 220 },
+        { "BOOST KCS", 140, 220 },
+        { "HI BW", 222, 220 },
+        { "ATTEN", 285, 217 },
+        { "KCS", 285, 228 },
+    };
+    constexpr float plainPlateX = 253.0f, labelHeight = 12.0f, halfBand = 5.0f;
+
+    for (const auto& label : labels)
+    {
+        for (auto y = label.centreY - labelHeight * 0.5f; y < label.centreY + labelHeight * 0.5f; y += 1.0f / imageScale)
+        {
+            auto behindLabel = 0.0f, plainPlate = 0.0f;
+            for (auto dx = -halfBand; dx <= halfBand; dx += 1.0f)
+            {
+                behindLabel += brightnessAround (image, { label.centreX + dx, y }, 0);
+                plainPlate += brightnessAround (image, { plainPlateX + dx * 0.2f, y }, 0);
+            }
+
+            EXPECT_LT (plainPlate - behindLabel, 0.35f) << label.what << " at y " << y;
+        }
+    }
+}
+
 TEST (FaceplateImage, HasAVeryDarkButNotBlackGlassBehindTheDisplay)
 {
     const auto image = loadFaceplate();

@@ -62,6 +62,47 @@ TEST (HvDefaultLookAndFeelTest, LabelsAreDrawnInTheEmbeddedLatoFaces)
     }
 }
 
+/** A font on the embedded Lato face of the style (bold and italic flags), underlined if asked. */
+Font embeddedLato (int latoStyle, bool underlined)
+{
+    auto font = testing_support::fontOn (testing_support::embeddedLatoFace (latoStyle), 16.0f);
+    font.setUnderline (underlined);
+    return font;
+}
+
+// The framework's typeface cache files a font under its family and style name, and bold
+// underlined is named "Bold" like plain bold: whichever of the two is drawn first must not
+// hand its face to the other.
+TEST (HvDefaultLookAndFeelTest, EachStyleIsDrawnInItsOwnLatoFaceWhicheverStyleWasDrawnBefore)
+{
+    LetteringPointer lettering;
+
+    // The face of the style drawn before is the one the cache would wrongly hand out.
+    struct Case { int drawnBefore; int latoStyleBefore; int style; int latoStyle; const char* text; };
+    const Case cases[] {
+        { Font::bold, Font::bold, Font::bold | Font::underlined, Font::plain, "Bold then underlined 18 kHz" },
+        { Font::italic, Font::italic, Font::italic | Font::underlined, Font::plain, "Italic then underlined 220 Hz" },
+        { Font::bold | Font::italic, Font::bold | Font::italic, Font::bold | Font::italic | Font::underlined, Font::plain, "Both then underlined -3 dB" },
+        { Font::bold | Font::underlined, Font::plain, Font::bold, Font::bold, "Underlined then bold 47 cps" },
+        { Font::italic | Font::underlined, Font::plain, Font::italic, Font::italic, "Underlined then italic 1.5 kcs" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.text);
+        renderLabelInPanel (juce::String ("before: ") + c.text, Font (16.0f, c.drawnBefore));
+
+        const auto underlined = (c.style & Font::underlined) != 0;
+        const auto asDrawn = renderLabelInPanel (c.text, Font (16.0f, c.style));
+        const auto inItsFace = renderLabelInPanel (c.text, embeddedLato (c.latoStyle, underlined));
+        const auto inTheFaceBefore = renderLabelInPanel (c.text, embeddedLato (c.latoStyleBefore, underlined));
+
+        ASSERT_GT (testing_support::countPaintedPixels (asDrawn), 100);
+        EXPECT_EQ (testing_support::countDifferentPixels (asDrawn, inItsFace), 0);
+        EXPECT_GT (testing_support::countDifferentPixels (asDrawn, inTheFaceBefore), 100);
+    }
+}
+
 TEST (HvDefaultLookAndFeelTest, HoldersShareOneDefaultAndTheLastRestoresTheFrameworks)
 {
     ASSERT_FALSE (defaultIsHv());

@@ -3,6 +3,7 @@
 #include "PanelLayout.h"
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 using namespace panel_layout;
@@ -153,6 +154,47 @@ void FaceplatePainter::drawNameBand (juce::Graphics& g) const
     drawGroove (g, { 12.0f, 57.5f, viewWidth - 12.0f, 57.5f });
 }
 
+panel_layout::TextWidth FaceplatePainter::textWidth() const
+{
+    return [this] (const juce::String& text, float fontHeight) { return fonts.bold (fontHeight).getStringWidthFloat (text); };
+}
+
+juce::StringArray FaceplatePainter::labelsOnBoxes() const
+{
+    struct Named { juce::String what; juce::Rectangle<float> area; };
+    std::vector<Named> labels, boxes;
+
+    for (const auto& panelSwitch : switchesOnPanel)
+    {
+        const auto names = juce::StringArray::fromLines (panelSwitch.name);
+        const auto areas = switchNameLabels (panelSwitch.box, panelSwitch.name, textWidth());
+
+        for (int i = 0; i < areas.size(); ++i)
+            labels.push_back ({ names[i], areas[i] });
+
+        boxes.push_back ({ names.joinIntoString (" ") + " well", switchWell (panelSwitch.box, panelSwitch.numButtons, areas) });
+    }
+
+    const std::tuple<juce::Rectangle<float>, int, const char*> knobs[] {
+        { hiAttenKnob, 1, "ATTEN" }, { hiBoostKnob, 0, "BOOST" }, { loAttenKnob, 1, "ATTEN" }, { loBoostKnob, 0, "BOOST" },
+        { presetKnob, 2, "PRESET" }
+    };
+
+    for (const auto& [box, orientation, name] : knobs)
+        labels.push_back ({ name, knobNameLabel (box, orientation, name) });
+
+    boxes.push_back ({ "display bezel", displayBezel() });
+
+    juce::StringArray overlaps;
+
+    for (const auto& label : labels)
+        for (const auto& box : boxes)
+            if (label.area.intersects (box.area))
+                overlaps.add (label.what + " " + label.area.toString() + " overlaps the " + box.what + " " + box.area.toString());
+
+    return overlaps;
+}
+
 void FaceplatePainter::drawSectionMarks (juce::Graphics& g) const
 {
     const auto columnX = (hiAttenKnob.getRight() + hiBoostKnob.getX()) * 0.5f;
@@ -199,18 +241,10 @@ void FaceplatePainter::drawKnobCollars (juce::Graphics& g) const
 
 void FaceplatePainter::drawSwitchWells (juce::Graphics& g) const
 {
-    const std::pair<juce::Rectangle<float>, int> switches[] {
-        { cpsSwitch, 2 }, { boostKcsSwitch, 2 }, { hiBwSwitch, 1 }, { attenKcsSwitch, 1 }
-    };
-
-    for (const auto& [box, numButtons] : switches)
+    for (const auto& panelSwitch : switchesOnPanel)
     {
-        auto caps = switchButtons (box, numButtons);
-        auto well = caps.getFirst();
-        for (auto cap : caps)
-            well = well.getUnion (cap);
-
-        well = well.expanded (2.0f);
+        const auto well = switchWell (panelSwitch.box, panelSwitch.numButtons,
+                                      switchNameLabels (panelSwitch.box, panelSwitch.name, textWidth()));
         g.setColour (juce::Colours::black.withAlpha (0.32f));
         g.fillRoundedRectangle (well, 4.0f);
         g.setColour (juce::Colours::white.withAlpha (0.10f));
@@ -225,7 +259,7 @@ void FaceplatePainter::drawSwitchWells (juce::Graphics& g) const
 void FaceplatePainter::drawDisplayWindow (juce::Graphics& g) const
 {
     // A black bezel sunk into the light plate, and the smoked glass inside it.
-    const auto bezel = display.expanded (3.5f);
+    const auto bezel = displayBezel();
     g.setColour (juce::Colours::white.withAlpha (0.55f));
     g.fillRoundedRectangle (bezel.translated (0.0f, 0.75f).expanded (0.5f), 4.0f);
     g.setColour (juce::Colour (0xff0f0f10));

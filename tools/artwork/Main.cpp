@@ -71,7 +71,11 @@ int main (int argc, char* argv[])
     if (! output.createDirectory())
         return fail ("cannot create " + output.getFullPathName());
 
-    const auto faceplate = FaceplatePainter (fonts).paint();
+    const FaceplatePainter painter (fonts);
+    if (const auto overlaps = painter.labelsOnBoxes(); ! overlaps.isEmpty())
+        return fail ("a name label overlaps a dark box of the faceplate:\n" + overlaps.joinIntoString ("\n"));
+
+    const auto faceplate = painter.paint();
     const auto menuIcon = MenuBarIcons::menuIcon();
     const auto usbIcon = MenuBarIcons::usbIcon();
 
