@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <pthread.h>
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
@@ -383,6 +384,144 @@ TEST_F (OnTheSequencer, AnInstanceDestroyedWhileItsUnitFloodsItLeavesNothingSubs
     flood.join();
 
     EXPECT_EQ (GuestKernel::subscriptionsOf (unit.client(), unit.port()), 0);
+}
+
+//==============================================================================
+// The platform's calls themselves, as the product makes them: what they promise holds on the
+// real sequencer.
+
+std::string threadName()
+{
+    char name[32] = {};
+    pthread_getname_np (pthread_self(), name, sizeof (name));
+    return name;
+}
+
+/** What the calls made back, and from where. */
+struct Calls
+{
+    std::atomic<int> notifications { 0 };
+    std::atomic<int> reads { 0 };
+    std::atomic<int> readsAfterDisconnect { 0 };
+    std::atomic<int> offTheBackendThread { 0 };
+    std::atomic<int> completions { 0 };
+    std::atomic<int> completionsInsideTheSend { 0 };
+    std::atomic<bool> disconnected { false };
+    std::atomic<MIDISysexSendRequest*> sending { nullptr };
+
+    void onBackendThread()
+    {
+        if (threadName() != hv_alsa::AlsaMidiServer::threadName)
+            ++offTheBackendThread;
+    }
+};
+
+Calls calls;
+
+void recordNotification (const MIDINotification*, void*)
+{
+    calls.onBackendThread();
+    ++calls.notifications;
+}
+
+void recordRead (const MIDIPacketList* list, void*, void*)
+{
+    calls.onBackendThread();
+    ++calls.reads;
+    // Lingers, so that a disconnection is likely to meet a read in progress; a read still
+    // running once the disconnection has returned is counted as it ends.
+    if (list->numPackets == 1 && list->packet[0].length == 10)
+        std::this_thread::sleep_for (std::chrono::milliseconds (5));
+    if (calls.disconnected)
+        ++calls.readsAfterDisconnect;
+}
+
+void recordCompletion (MIDISysexSendRequest* request)
+{
+    calls.onBackendThread();
+    ++calls.completions;
+    if (calls.sending == request)
+        ++calls.completionsInsideTheSend;
+}
+
+MIDIDeviceRef deviceNamed (const std::string& name)
+{
+    for (ItemCount i = 0; i < MIDIGetNumberOfDevices(); ++i)
+    {
+        CFStringRef text = nullptr;
+        if (MIDIObjectGetStringProperty (MIDIGetDevice (i), kMIDIPropertyName, &text) != noErr)
+            continue;
+        char buffer[64] = {};
+        const auto found = CFStringGetCString (text, buffer, sizeof (buffer), kCFStringEncodingASCII) && name == buffer;
+        CFRelease (text);
+        if (found)
+            return MIDIGetDevice (i);
+    }
+    return 0;
+}
+
+TEST_F (OnTheSequencer, TheCallsKeepTheirPromisesUnderAFlood)
+{
+    auto name = CFStringCreateWithCString (kCFAllocatorDefault, "Halvorstine Remote MIDI", kCFStringEncodingASCII);
+    MIDIClientRef client = 0;
+    ASSERT_EQ (MIDIClientCreate (name, recordNotification, nullptr, &client), noErr);
+
+    SequencerUnit unit ({ "Halvorstine 713K", 0, 51, false });
+    ASSERT_TRUE (pumpUntil ([&] { return deviceNamed ("Halvorstine 713K") != 0 && calls.notifications > 0; }, patienceMs));
+    const auto device = deviceNamed ("Halvorstine 713K");
+    SInt32 offline = 1;
+    EXPECT_EQ (MIDIObjectGetIntegerProperty (device, kMIDIPropertyOffline, &offline), noErr);
+    EXPECT_EQ (offline, 0);
+    ASSERT_EQ (MIDIDeviceGetNumberOfEntities (device), 1u);
+    const auto entity = MIDIDeviceGetEntity (device, 0);
+    const auto source = MIDIEntityGetSource (entity, 0);
+    const auto destination = MIDIEntityGetDestination (entity, 0);
+
+    MIDIPortRef port = 0;
+    ASSERT_EQ (MIDIInputPortCreate (client, name, recordRead, nullptr, &port), noErr);
+    ASSERT_EQ (MIDIPortConnectSource (port, source, nullptr), noErr);
+
+    // Sends: each completes once, later, on the backend's thread.
+    const Byte message[] { 0xf0, 0x00, 0x12, 0x34, 0x33, 0x01, 0x04, 0x10, 0x00, 0xf7 };
+    std::vector<MIDISysexSendRequest> requests (200);
+    for (auto& request : requests)
+    {
+        request = { destination, message, sizeof (message), 0, {}, recordCompletion, nullptr };
+        calls.sending = &request;
+        ASSERT_EQ (MIDISendSysex (&request), noErr);
+        calls.sending = nullptr;
+    }
+    EXPECT_TRUE (pumpUntil ([&] { return calls.completions == 200; }, patienceMs));
+    EXPECT_TRUE (unit.core().waitUntil ([] (const auto& got) { return got.size() == 200; }, patienceMs)) << unit.core().receivedCount();
+    EXPECT_EQ (calls.completionsInsideTheSend, 0);
+    MIDISysexSendRequest toNowhere { destination + 1000, message, sizeof (message), 0, {}, recordCompletion, nullptr };
+    EXPECT_NE (MIDISendSysex (&toNowhere), noErr);
+
+    // Disconnected in the middle of a flood: no read runs or starts once it has returned.
+    std::atomic<bool> flooding { true };
+    std::thread flood ([&]
+    {
+        while (flooding)
+            unit.sendReport (4, 1);
+    });
+    ASSERT_TRUE (pumpUntil ([&] { return calls.reads > 100; }, patienceMs));
+    ASSERT_EQ (MIDIPortDisconnectSource (port, source), noErr);
+    calls.disconnected = true;
+    pumpFor (200);
+    flooding = false;
+    flood.join();
+    EXPECT_EQ (calls.readsAfterDisconnect, 0);
+
+    EXPECT_EQ (MIDIPortDispose (port), noErr);
+    EXPECT_EQ (MIDIClientDispose (client), noErr);
+    const auto notificationsThen = calls.notifications.load();
+    SequencerUnit another ({ "Somebody else", 0, 52, false });
+    pumpFor (300);
+    EXPECT_EQ (calls.notifications, notificationsThen) << "a notification after the client was disposed";
+
+    EXPECT_EQ (calls.offTheBackendThread, 0);
+    EXPECT_EQ (GuestKernel::subscriptionsOf (unit.client(), unit.port()), 0);
+    CFRelease (name);
 }
 
 TEST_F (OnTheSequencer, TheLastInstanceGoesWhileTheAnnouncePortIsBusyAndANewOneFindsTheUnit)

@@ -20,6 +20,7 @@ SequencerUnit::SequencerUnit (Options options) : unit (options.serialNumber, opt
                                                 : SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ | SND_SEQ_PORT_CAP_WRITE
                                                       | SND_SEQ_PORT_CAP_SUBS_WRITE | SND_SEQ_PORT_CAP_DUPLEX;
     snd_seq_set_client_name (seq, options.name.c_str());
+    snd_seq_set_client_pool_input (seq, 1000); // holds a burst while this slow thread catches up
     clientNumber = snd_seq_client_id (seq);
     portNumber = snd_seq_create_simple_port (seq, (options.name + " MIDI 1").c_str(), caps,
                                              SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_HARDWARE);

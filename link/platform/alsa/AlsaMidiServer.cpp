@@ -29,8 +29,8 @@ enum : OSStatus
 
 constexpr const char* sequencerDevice = "/dev/snd/seq";
 
-// How long a send waits for room in the sequencer's output before the message is given up.
-constexpr int outputPatienceMs = 200;
+// How long a message waits for room at its destination before it is given up.
+constexpr int outputPatienceMs = 100;
 
 bool isSetupEvent (int type)
 {
@@ -532,21 +532,24 @@ void AlsaMidiServer::output (const QueuedSend& send)
     snd_seq_ev_set_source (&event, senderPort);
     snd_seq_ev_set_dest (&event, send.destination.client, send.destination.port);
     snd_seq_ev_set_direct (&event);
+
     // What snd_seq_ev_set_sysex does, without its sign conversions.
     event.type = SND_SEQ_EVENT_SYSEX;
     event.flags = static_cast<unsigned char> ((event.flags & ~SND_SEQ_EVENT_LENGTH_MASK) | SND_SEQ_EVENT_LENGTH_VARIABLE);
     event.data.ext.len = send.request->bytesToSend;
     event.data.ext.ptr = const_cast<Byte*> (send.request->data);
 
-    // A unit that is gone refuses it; the message is lost, as on a pulled cable.
-    auto result = snd_seq_event_output_direct (seq, &event);
-
-    if (result == -EAGAIN)
+    // A unit that reads slowly has no room for a burst (a recall is some thirty messages): the
+    // message waits for room, a little. A unit that is gone refuses it; it is lost then, as on
+    // a pulled cable.
+    for (int waitedMs = 0;; ++waitedMs)
     {
-        std::vector<pollfd> fds ((size_t) snd_seq_poll_descriptors_count (seq, POLLOUT));
-        snd_seq_poll_descriptors (seq, fds.data(), (unsigned int) fds.size(), POLLOUT);
-        ::poll (fds.data(), fds.size(), outputPatienceMs);
-        result = snd_seq_event_output_direct (seq, &event);
+        const auto result = snd_seq_event_output_direct (seq, &event);
+
+        if ((result != -EAGAIN && result != -ENOMEM) || waitedMs >= outputPatienceMs)
+            return;
+
+        ::usleep (1000);
     }
 }
 
