@@ -773,24 +773,11 @@ void measureIdle (const char* what, int seconds)
                  seconds, what, after.cpuMs - before.cpuMs, after.wakeUps - before.wakeUps, after.cpuMs, after.wakeUps);
 }
 
-TEST_F (OnTheSequencer, Benchmark)
+/** A host change until its bytes reach the unit, and a report from the unit until the
+    parameter changes, each timed 40 times. */
+template <typename Unit>
+void measureLatencies (Plugin& plugin, Unit& unit, const std::string& where)
 {
-    if (environment ("HV_BENCHMARK") != "1")
-        GTEST_SKIP() << "run with --benchmark";
-
-    const auto idleSeconds = std::atoi (environment ("HV_BENCHMARK_IDLE_SECONDS").c_str());
-    {
-        Plugin plugin;
-        pumpFor (500);
-        measureIdle ("with no unit", idleSeconds);
-    }
-
-    SequencerUnit unit ({});
-    Plugin plugin;
-    ASSERT_TRUE (connectsWithRecall (plugin, unit.core()));
-    pumpFor (1000);
-    measureIdle ("with an idle connected unit", idleSeconds);
-
     std::vector<double> outbound, inbound;
 
     for (int i = 0; i < 40; ++i)
@@ -811,8 +798,42 @@ TEST_F (OnTheSequencer, Benchmark)
         pumpFor (20);
     }
 
-    printSpread ("host change until its bytes reach a sequencer client", outbound);
-    printSpread ("report from a sequencer client until the parameter changes", inbound);
+    printSpread (("host change until its bytes reach " + where).c_str(), outbound);
+    printSpread (("report from " + where + " until the parameter changes").c_str(), inbound);
+}
+
+TEST_F (OnTheSequencer, Benchmark)
+{
+    if (environment ("HV_BENCHMARK") != "1")
+        GTEST_SKIP() << "run with --benchmark";
+
+    const auto idleSeconds = std::atoi (environment ("HV_BENCHMARK_IDLE_SECONDS").c_str());
+    {
+        Plugin plugin;
+        pumpFor (500);
+        measureIdle ("with no unit", idleSeconds);
+    }
+
+    SequencerUnit unit ({});
+    Plugin plugin;
+    ASSERT_TRUE (connectsWithRecall (plugin, unit.core()));
+    pumpFor (1000);
+    measureIdle ("with an idle connected unit", idleSeconds);
+
+    measureLatencies (plugin, unit, "a sequencer client");
+}
+
+TEST_F (OnUsb, Benchmark)
+{
+    if (environment ("HV_BENCHMARK") != "1")
+        GTEST_SKIP() << "run with --benchmark";
+
+    auto& unit = gadget (0);
+    ASSERT_TRUE (plugIn (unit));
+    Plugin plugin;
+    ASSERT_TRUE (connectsWithRecall (plugin, unit.core()));
+    pumpFor (1000);
+    measureLatencies (plugin, unit, "a USB MIDI device");
 }
 
 //==============================================================================
