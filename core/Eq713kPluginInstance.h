@@ -4,6 +4,7 @@
 #include "core/Eq713kParamsManager.h"
 #include "core/HvPluginInstance.h"
 
+#include <atomic>
 #include <memory>
 
 class Eq713kAudioProcessorEditor;
@@ -18,7 +19,8 @@ class Eq713kAudioProcessorEditor;
     stops and deletes after the instance is gone; the calls of the editor and the device
     selector below go to it.
 */
-class Eq713kPluginInstance : public juce::HvPluginInstance
+class Eq713kPluginInstance : public juce::HvPluginInstance,
+                             public juce::VST3ClientExtensions
 {
 public:
     Eq713kPluginInstance();
@@ -46,6 +48,11 @@ public:
     /** Message thread: the editor registers itself while it lives. */
     void editorOpened (Eq713kAudioProcessorEditor& editor);
     void editorClosed (Eq713kAudioProcessorEditor& editor);
+
+    /** The VST3 host's component handler, which the editor asks for the host's run loop
+        (see HostRunLoopLink); nullptr in the other formats. */
+    void setIComponentHandler (Steinberg::FUnknown* handler) override { componentHandler = handler; }
+    Steinberg::FUnknown* getVst3ComponentHandler() const noexcept { return componentHandler; }
 
     /** Message thread: the editors open now, oldest first. */
     const juce::Array<Eq713kAudioProcessorEditor*>& getOpenEditors() const noexcept { return openEditors; }
@@ -102,6 +109,7 @@ private:
     Eq713kParamsManager& productManager;
     std::unique_ptr<Eq713kInstanceCore> core;
     juce::Array<Eq713kAudioProcessorEditor*> openEditors;
+    std::atomic<Steinberg::FUnknown*> componentHandler { nullptr };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Eq713kPluginInstance)
 };

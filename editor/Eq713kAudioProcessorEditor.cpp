@@ -11,7 +11,10 @@ Eq713kAudioProcessorEditor::Eq713kAudioProcessorEditor (Eq713kPluginInstance& in
       params (manager),
       menuBar (manager, instanceToUse),
       panel0 (instanceToUse, manager, EQ700K_MainView::firstChannel, windowClickFlag),
-      panel1 (instanceToUse, manager, EQ700K_MainView::secondChannel, windowClickFlag)
+      panel1 (instanceToUse, manager, EQ700K_MainView::secondChannel, windowClickFlag),
+      sizeHints (*this, instanceToUse.wrapperType == juce::AudioProcessor::wrapperType_LV2),
+      hostRunLoop (instanceToUse.wrapperType == juce::AudioProcessor::wrapperType_VST3
+                       ? instanceToUse.getVst3ComponentHandler() : nullptr)
 {
     addAndMakeVisible (menuBar);
     addAndMakeVisible (panel0);
@@ -29,7 +32,8 @@ Eq713kAudioProcessorEditor::Eq713kAudioProcessorEditor (Eq713kPluginInstance& in
 
     if (getWidth() == 0 || getHeight() == 0)
     {
-        setBounds (getX(), getY(), isDoubleWindow() ? doubleWidth : singleWidth, windowHeight);
+        askFor (isDoubleWindow() ? doubleWidth : singleWidth);
+        setBounds (getX(), getY(), askedWidth, windowHeight);
         updatePanelsGrayOut();
     }
 
@@ -55,11 +59,20 @@ Eq713kAudioProcessorEditor::~Eq713kAudioProcessorEditor()
 //==============================================================================
 void Eq713kAudioProcessorEditor::paint (juce::Graphics& g)
 {
-    g.fillAll (juce::Colours::black);
+    // Black is the window's own background (seen beside the first strip before the second
+    // slides out); room a host gives beyond what the editor asked for looks like the bar.
+    const juce::Rectangle<int> own { 0, 0, askedWidth, windowHeight };
+    g.setColour (lookAndFeel.mainMenuColours[1]);
+    g.fillAll();
+    g.setColour (juce::Colours::black);
+    g.fillRect (own.getIntersection (getLocalBounds()));
 }
 
 void Eq713kAudioProcessorEditor::resized()
 {
+    // A host's resize writes its window's hints afresh.
+    sizeHints.refresh();
+
     if (getWidth() <= 0 || getHeight() <= 0)
         return;
 
@@ -72,6 +85,19 @@ void Eq713kAudioProcessorEditor::resized()
     panel1.setBounds (panel1Bounds (isDoubleWindow()));
 }
 
+void Eq713kAudioProcessorEditor::parentHierarchyChanged()
+{
+    sizeHints.refresh();
+}
+
+void Eq713kAudioProcessorEditor::askFor (int width)
+{
+    if (std::exchange (askedWidth, width) != width)
+        repaint();
+
+    sizeHints.wantSize (width, windowHeight);
+}
+
 void Eq713kAudioProcessorEditor::layOutPanels()
 {
     menuBar.setBounds (0, 0, getWidth(), menuBarHeight);
@@ -81,6 +107,8 @@ void Eq713kAudioProcessorEditor::layOutPanels()
 
 void Eq713kAudioProcessorEditor::setWidthKeepingPanels (int width)
 {
+    askFor (width);
+
     // Only a resize that really comes may skip the layout: a skip left over would hold the
     // panels still through a later, unrelated one.
     if (getWidth() == width && getHeight() == windowHeight)
@@ -93,6 +121,8 @@ void Eq713kAudioProcessorEditor::setWidthKeepingPanels (int width)
 
 void Eq713kAudioProcessorEditor::setWidthAndLayOut (int width)
 {
+    askFor (width);
+
     if (getWidth() != width || getHeight() != windowHeight)
         setBounds (getX(), getY(), width, windowHeight);
 

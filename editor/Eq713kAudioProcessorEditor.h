@@ -2,6 +2,8 @@
 
 #include "core/Eq713kParamsManager.h"
 #include "editor/EQ700K_MainView.h"
+#include "editor/HostRunLoopLink.h"
+#include "editor/HostWindowSizeHints.h"
 #include "editor/MenuBar.h"
 #include "widgets/HvDefaultLookAndFeel.h"
 #include "widgets/HvLookAndFeel.h"
@@ -50,6 +52,11 @@ public:
 
     void paint (juce::Graphics& g) override;
     void resized() override;
+    void parentHierarchyChanged() override;
+
+    /** The width the editor asks its host for now (the window's own width, 325 or 650); a host
+        may give it more room, which it fills as the panel's surroundings. */
+    int getAskedWidth() const noexcept { return askedWidth; }
 
     void nonAutomatableParamValueChanged (int id, juce::var value) override;
 
@@ -83,6 +90,9 @@ private:
     void putOnTop (int panelIndex);
 
     void layOutPanels();
+    /** Asks the host for the width from now on: the hints of an LV2 host's window follow it,
+        and the paint marks the room beyond it. */
+    void askFor (int width);
     /** Sets the window's width; the panels stay where they are through the resize. */
     void setWidthKeepingPanels (int width);
     void setWidthAndLayOut (int width);
@@ -116,6 +126,13 @@ private:
     bool skipPanelLayout = false;
 
     juce::HvVBlankComponentAnimator animator;
+
+    int askedWidth = 0;
+    HostWindowSizeHints sizeHints;
+
+    /** In a VST3 host on Linux: keeps this editor served by the host's run loop when another
+        editor of the plug-in goes. */
+    HostRunLoopLink hostRunLoop;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Eq713kAudioProcessorEditor)
 };

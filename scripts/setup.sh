@@ -13,6 +13,10 @@ packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libg
           locales lilv-utils clang libclang-rt-14-dev xvfb xauth x11-utils libxtst-dev fonts-lato
           libasound2-dev qemu-system-x86 busybox-static xz-utils)
 
+# jalv, jackd2, openbox and xdotool: the check of the LV2 editor in jalv's window, under a window
+# manager, on a JACK server with the dummy driver.
+packages+=(jalv jackd2 openbox xdotool)
+
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
 

@@ -569,6 +569,67 @@ TEST_F (EditorTest, TheGreyedOutStripIsDrawnDarker)
 
 //==============================================================================
 // The instance keeps the editors that are open, and each goes from the list as it closes.
+//==============================================================================
+// A host may give the editor more room than it asks for (Ardour's VST3 window is at least 392
+// wide for its toolbar; a GTK host's window may stay wider, or be dragged larger): the strips
+// stay where they belong, the menu bar spans the room and the rest looks like the bar, never the
+// black of the window's own background. The editor goes on asking for its own width.
+struct MoreRoomCase
+{
+    bool doubleWindow;
+    int width, height;
+};
+
+std::ostream& operator<< (std::ostream& out, const MoreRoomCase& c)
+{
+    return out << (c.doubleWindow ? "double" : "single") << " window given " << c.width << " x " << c.height;
+}
+
+namespace
+{
+class EditorGivenMoreRoom : public EditorTest,
+                            public ::testing::WithParamInterface<MoreRoomCase>
+{
+};
+} // namespace
+
+TEST_P (EditorGivenMoreRoom, StripsStayAndTheRestLooksLikeTheBar)
+{
+    const auto c = GetParam();
+    setDoubleWindow (c.doubleWindow);
+    open();
+
+    const auto asked = c.doubleWindow ? wide : single;
+    const auto barColour = pixelAt (testing_support::renderComponent (*editor), asked / 2, 12);
+    ASSERT_NE (barColour, juce::Colours::black);
+
+    editor->setBounds (0, 0, c.width, c.height);
+
+    EXPECT_EQ (editor->getAskedWidth(), asked);
+    EXPECT_EQ (editor->getPanel (0).getBounds(), panel0At);
+    EXPECT_EQ (editor->getPanel (1).getBounds(), c.doubleWindow ? panel1Beside : panel1Under);
+    EXPECT_EQ (editor->getMenuBar().getBounds(), Rect (0, 0, c.width, 25));
+
+    const auto image = testing_support::renderComponent (*editor);
+    const auto besideX = asked + (c.width - asked) / 2;
+
+    EXPECT_EQ (pixelAt (image, besideX, 12), barColour) << "the menu bar beside the strips";
+    EXPECT_EQ (pixelAt (image, besideX, 300), barColour) << "beside the strips";
+    EXPECT_EQ (pixelAt (image, c.width - 1, c.height - 1), barColour) << "the far corner";
+
+    if (c.height > height)
+    {
+        EXPECT_EQ (pixelAt (image, 100, height + (c.height - height) / 2), barColour) << "below the strips";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (
+    Rooms, EditorGivenMoreRoom,
+    ::testing::Values (MoreRoomCase { false, 392, height },
+                       MoreRoomCase { false, wide, height },
+                       MoreRoomCase { false, 500, 700 },
+                       MoreRoomCase { true, 800, 700 }));
+
 TEST_F (EditorTest, TheInstanceListsItsOpenEditors)
 {
     EXPECT_TRUE (instance.hasEditor());
