@@ -145,22 +145,23 @@ std::string describe (const std::vector<Bytes>& messages)
     return text;
 }
 
+/** Every value of channel 1 has reached the unit since it was last cleared. */
+bool hasBeenRecalled (const UnitCore& unit)
+{
+    std::set<int> numbers;
+    for (const auto& m : unit.receivedBytes())
+        if (m.size() == 10 && m[5] == 0x01)
+            numbers.insert (m[6]);
+    return std::includes (numbers.begin(), numbers.end(), recalledNumbers.begin(), recalledNumbers.end());
+}
+
 /** The unit was queried, then connected: the channel selection first, then the recall. */
 ::testing::AssertionResult connectsWithRecall (Plugin& plugin, UnitCore& unit)
 {
     if (! pumpUntil ([&] { return plugin.isConnected(); }, patienceMs))
         return ::testing::AssertionFailure() << "never connected; the unit got " << describe (unit.receivedBytes());
 
-    const auto recalled = [&]
-    {
-        std::set<int> numbers;
-        for (const auto& m : unit.receivedBytes())
-            if (m.size() == 10 && m[5] == 0x01)
-                numbers.insert (m[6]);
-        return std::includes (numbers.begin(), numbers.end(), recalledNumbers.begin(), recalledNumbers.end());
-    };
-
-    if (! pumpUntil (recalled, patienceMs))
+    if (! pumpUntil ([&] { return hasBeenRecalled (unit); }, patienceMs))
         return ::testing::AssertionFailure() << "no whole recall; the unit got " << describe (unit.receivedBytes());
 
     const auto messages = unit.receivedBytes();
@@ -407,7 +408,6 @@ struct Calls
     std::atomic<int> completions { 0 };
     std::atomic<int> completionsInsideTheSend { 0 };
     std::atomic<bool> disconnected { false };
-    std::atomic<MIDISysexSendRequest*> sending { nullptr };
 
     void onBackendThread()
     {
@@ -417,6 +417,9 @@ struct Calls
 };
 
 Calls calls;
+
+// Set on the sending thread for the length of its call.
+thread_local bool insideSend = false;
 
 void recordNotification (const MIDINotification*, void*)
 {
@@ -436,11 +439,11 @@ void recordRead (const MIDIPacketList* list, void*, void*)
         ++calls.readsAfterDisconnect;
 }
 
-void recordCompletion (MIDISysexSendRequest* request)
+void recordCompletion (MIDISysexSendRequest*)
 {
     calls.onBackendThread();
     ++calls.completions;
-    if (calls.sending == request)
+    if (insideSend)
         ++calls.completionsInsideTheSend;
 }
 
@@ -487,9 +490,10 @@ TEST_F (OnTheSequencer, TheCallsKeepTheirPromisesUnderAFlood)
     for (auto& request : requests)
     {
         request = { destination, message, sizeof (message), 0, {}, recordCompletion, nullptr };
-        calls.sending = &request;
-        ASSERT_EQ (MIDISendSysex (&request), noErr);
-        calls.sending = nullptr;
+        insideSend = true;
+        const auto result = MIDISendSysex (&request);
+        insideSend = false;
+        ASSERT_EQ (result, noErr);
     }
     EXPECT_TRUE (pumpUntil ([&] { return calls.completions == 200; }, patienceMs));
     EXPECT_TRUE (unit.core().waitUntil ([] (const auto& got) { return got.size() == 200; }, patienceMs)) << unit.core().receivedCount();
@@ -647,7 +651,8 @@ TEST_F (OnUsb, TwoUnitsAtOnceAskForTheDeviceSelectorAndEachGetsOnlyItsOwnValues)
     Plugin second;
     ASSERT_TRUE (pumpUntil ([&] { return second.isConnected(); }, patienceMs));
     EXPECT_EQ (second.rememberedSerial(), 31);
-    pumpFor (1000); // the recalls
+    ASSERT_TRUE (pumpUntil ([&] { return hasBeenRecalled (a.core()) && hasBeenRecalled (b.core()); }, patienceMs));
+    pumpFor (300); // the last of the recalls' bursts
 
     a.core().clear();
     b.core().clear();
