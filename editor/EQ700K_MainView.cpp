@@ -3,6 +3,9 @@
 #include "PanelArtwork.h"
 #include "core/Eq713kPluginInstance.h"
 #include "widgets/HV_Knob_LAF.h"
+#include "widgets/HvSharedArt.h"
+
+#include <utility>
 
 namespace
 {
@@ -79,10 +82,56 @@ void EQ700K_MainView::OverlayComp::paint (juce::Graphics& g)
 }
 
 //==============================================================================
-EQ700K_MainView::DecodedFaceplate::DecodedFaceplate()
-    : image (juce::ImageFileFormat::loadFrom (PanelArtwork::Faceplate_png, PanelArtwork::Faceplate_pngSize))
+namespace
 {
+
+/** The faceplate's picture, decoded once per process and shared by every strip (HvSharedArt):
+    not the framework's image cache, whose purge timer would still run when a host that has
+    closed the editor shuts the framework down from a thread of its own. */
+const char* const faceplateKey = "faceplate";
+
+juce::Image decodedFaceplate()
+{
+    return HvSharedArt::get().image (faceplateKey, []
+    {
+        return juce::ImageFileFormat::loadFrom (PanelArtwork::Faceplate_png, PanelArtwork::Faceplate_pngSize);
+    });
 }
+
+/** The faceplate as the artwork generator scaled it to the strip's own size: opaque RGB rows
+    after the width and height (little-endian 16 bits each). A strip of that size on a screen of
+    scale 1 shows it without decoding or scaling anything; any other size is made from the
+    picture. */
+juce::Image readyScaledFaceplate (int width, int height)
+{
+    const auto* bytes = reinterpret_cast<const juce::uint8*> (PanelArtwork::Faceplate325x570_rgb);
+    const auto size = (size_t) PanelArtwork::Faceplate325x570_rgbSize;
+
+    if (size < 4)
+        return {};
+
+    const auto storedWidth = (int) (bytes[0] | (bytes[1] << 8));
+    const auto storedHeight = (int) (bytes[2] | (bytes[3] << 8));
+
+    if (storedWidth != width || storedHeight != height || size != 4 + (size_t) width * (size_t) height * 3)
+        return {};
+
+    juce::Image image (juce::Image::RGB, width, height, false);
+    const juce::Image::BitmapData pixels (image, juce::Image::BitmapData::writeOnly);
+    const auto* source = bytes + 4;
+
+    for (int y = 0; y < height; ++y)
+    {
+        auto* line = pixels.getLinePointer (y);
+
+        for (int x = 0; x < width; ++x, source += 3)
+            reinterpret_cast<juce::PixelRGB*> (line + x * pixels.pixelStride)->setARGB (0xff, source[0], source[1], source[2]);
+    }
+
+    return image;
+}
+
+} // namespace
 
 //==============================================================================
 EQ700K_MainView::EQ700K_MainView (Eq713kPluginInstance& instance, Eq713kParamsManager& manager, ChannelId channelId,
@@ -93,7 +142,7 @@ EQ700K_MainView::EQ700K_MainView (Eq713kPluginInstance& instance, Eq713kParamsMa
       paramIds (channelParamIds (channel)),
       windowClickFlag (clickFlag)
 {
-    faceplate.setImage (decodedFaceplate->image);
+    faceplate.setSharedImage (faceplateKey, decodedFaceplate, readyScaledFaceplate);
 
     setUpKnobs (instance.wrapperType);
     setUpSwitches();
@@ -292,6 +341,25 @@ void EQ700K_MainView::paint (juce::Graphics& g)
 
 void EQ700K_MainView::resized()
 {
+    // A view on its own (no window) is laid out at once, shown or not.
+    if (! isVisible() && getParentComponent() != nullptr)
+    {
+        layoutPending = true;
+        return;
+    }
+
+    layOutChildren();
+}
+
+void EQ700K_MainView::visibilityChanged()
+{
+    if (isVisible() && std::exchange (layoutPending, false))
+        layOutChildren();
+}
+
+void EQ700K_MainView::layOutChildren()
+{
+    layoutPending = false;
     faceplate.setBounds (getLocalBounds());
 
     // Products of floats, rounded with halves to even; the knobs' rows follow the width.

@@ -69,7 +69,12 @@ public:
 
     /** Draws nothing: the children draw everything. */
     void paint (juce::Graphics& g) override;
+
+    /** Lays the children out for the view's size; a strip that its window hides (the second
+        strip of the single window) is laid out, and its textures rendered, only when it is
+        shown. */
     void resized() override;
+    void visibilityChanged() override;
 
     /** Moves the control of the parameter to the value without notification. */
     using AutomatableParamListener::paramValueChanged;
@@ -105,6 +110,7 @@ private:
     void addChildrenInOrder();
     void registerListeners();
     void unregisterListeners();
+    void layOutChildren();
 
     int idOf (ParamData::ParamEnum channelOneId) const noexcept;
     bool isLinked() const;
@@ -128,17 +134,7 @@ private:
     void followSelectedChannel (const juce::var& value);
     void followHoverSetting (int settingId, bool on);
 
-    /** The faceplate's picture, decoded once and shared by every strip for as long as one holds
-        it. Not the framework's image cache: its purge timer would still run when a host that
-        has closed the editor shuts the framework down from a thread of its own. */
-    struct DecodedFaceplate
-    {
-        DecodedFaceplate();
-        juce::Image image;
-    };
-
     Eq713kParamsManager& params;
-    juce::SharedResourcePointer<DecodedFaceplate> decodedFaceplate;
     EQ713K_Panel faceplate;
     HV_Knob_s500 hiAttenKnob { HV_Knob_s500::arcRightLabelLeft, false };
     HV_Knob_s500 hiBoostKnob { HV_Knob_s500::arcLeftLabelRight, true };
@@ -170,6 +166,9 @@ private:
         off: a view that goes while the pointer is over a knob gets no mouse exit, and turns them
         off as it goes. */
     std::array<bool, 4> hoverSetHere {};
+
+    /** Set while the view was resized hidden in its window and has not been laid out since. */
+    bool layoutPending = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EQ700K_MainView)
 };

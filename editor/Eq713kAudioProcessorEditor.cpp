@@ -231,8 +231,9 @@ void Eq713kAudioProcessorEditor::windowModeChanged (bool doubleWindow)
     animator.cancelAllAnimations (false, false);
     skipPanelLayout = false;
 
-    setWidthAndLayOut (doubleWindow ? doubleWidth : singleWidth);
+    // Visibility first: a strip the window hides is laid out only when it is shown.
     updatePanelsVisibility();
+    setWidthAndLayOut (doubleWindow ? doubleWidth : singleWidth);
     updatePanelsGrayOut();
 }
 

@@ -10,5 +10,5 @@ void ButtonDarkDiode::mouseDown (const juce::MouseEvent&)
 
 void ButtonDarkDiode::resized()
 {
-    HV_GuiHelper::prepareOffDiodeImageEncoder (image, (int) ((float) getWidth() * 0.5f), juce::Colour (0xffb49614));
+    image = HV_GuiHelper::sharedOffDiodeImage ((int) ((float) getWidth() * 0.5f), juce::Colour (0xffb49614));
 }

@@ -10,5 +10,5 @@ ButtonLightDiode::ButtonLightDiode()
 
 void ButtonLightDiode::resized()
 {
-    HV_GuiHelper::prepareOnDiodeImage (image, (float) getWidth() * 0.5f, colour);
+    image = HV_GuiHelper::sharedOnDiodeImage ((float) getWidth() * 0.5f, colour);
 }

@@ -1,6 +1,7 @@
 #include "widgets/HV_Button_s500.h"
 
 #include "widgets/HV_GuiHelper.h"
+#include "widgets/HvSharedArt.h"
 
 #include <cmath>
 
@@ -38,45 +39,53 @@ void HV_Button_s500::prepareButtonImage()
 
 void HV_Button_s500::renderCap (float chamfer)
 {
-    const auto edge = (int) capDiameter;
-    const auto c = capDiameter;
-    capImage = HV_GuiHelper::createClearedSquare (edge);
-    juce::Graphics g (capImage);
-
     // The bands go over the face only.
-    HV_GuiHelper::drawCapBody (g, c, chamfer);
-
-    juce::Image bands;
-    HV_GuiHelper::prepareConicalGradWithChamfer (bands, c, chamfer);
-    g.drawImageAt (bands, 0, 0);
+    capImage = HV_GuiHelper::renderCapWithBands (capDiameter, chamfer);
 }
 
+// Shadow and halo are the same for every button of a size: made once per process.
 void HV_Button_s500::renderShadow()
 {
-    shadowImage = HV_GuiHelper::createClearedSquare (juce::roundToInt (size));
-
-    if (! shadowImage.isValid())
-        return;
-
+    const auto edge = juce::roundToInt (size);
     const auto diameter = capDiameter + juce::jmax (2.0f, 2.0f * scale);
     const auto centre = halfSize + 2.0f * scale;
 
-    juce::Graphics g (shadowImage);
-    g.setGradientFill (juce::ColourGradient (juce::Colour (0xff000000), centre, centre,
-                                             juce::Colours::transparentBlack, centre + diameter / 2.0f, centre, true));
-    g.fillEllipse (centre - diameter / 2.0f, centre - diameter / 2.0f, diameter, diameter);
+    shadowImage = HvSharedArt::get().image (HvSharedArt::key ("capShadow", edge, diameter, centre), [=]
+    {
+        auto image = HV_GuiHelper::createClearedSquare (edge);
+
+        if (image.isValid())
+        {
+            juce::Graphics g (image);
+            g.setGradientFill (juce::ColourGradient (juce::Colour (0xff000000), centre, centre, juce::Colours::transparentBlack,
+                                                     centre + diameter / 2.0f, centre, true));
+            g.fillEllipse (centre - diameter / 2.0f, centre - diameter / 2.0f, diameter, diameter);
+        }
+
+        return image;
+    });
 }
 
 void HV_Button_s500::renderHalo()
 {
-    haloImage = HV_GuiHelper::createClearedSquare (juce::roundToInt (size));
+    const auto edge = juce::roundToInt (size);
+    const auto radius = juce::jmax (1, juce::roundToInt (scale));
+    const auto origin = margin - 0.1f * scale;
+    const auto diameter = capDiameter + 0.2f * scale;
 
-    if (! haloImage.isValid())
-        return;
+    haloImage = HvSharedArt::get().image (HvSharedArt::key ("capHalo", edge, radius, origin, diameter), [=]
+    {
+        auto image = HV_GuiHelper::createClearedSquare (edge);
 
-    juce::Graphics g (haloImage);
-    const juce::DropShadow halo (juce::Colour (0xff000000), juce::jmax (1, juce::roundToInt (scale)), {});
-    halo.drawForPath (g, HV_GuiHelper::circlePath (margin - 0.1f * scale, margin - 0.1f * scale, capDiameter + 0.2f * scale));
+        if (image.isValid())
+        {
+            juce::Graphics g (image);
+            const juce::DropShadow halo (juce::Colour (0xff000000), radius, {});
+            halo.drawForPath (g, HV_GuiHelper::circlePath (origin, origin, diameter));
+        }
+
+        return image;
+    });
 }
 
 void HV_Button_s500::paintButton (juce::Graphics& g, bool, bool shouldDrawButtonAsDown)

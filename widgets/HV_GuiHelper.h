@@ -24,7 +24,8 @@ public:
                                      const float& shiftX, const float& shiftY, const float& chamfer);
 
     /** Replaces the image with four randomised layers of dark bands: two over the chamfer ring
-        and two over the inner disc. */
+        and two over the inner disc, drawn in one pass (each pixel's angle and radius once, a
+        turned layer as an offset of the angle). */
     static void prepareConicalGradWithChamfer (juce::Image& image, const float& size, const float& chamfer);
 
     /** Draws 50 concentric near-black rings of random alpha below maxAlpha, covering the annulus
@@ -43,17 +44,23 @@ public:
         bright core. */
     static void prepareOnDiodeImage (juce::Image& image, const float& size, const juce::Colour& colour);
 
+    /** The unlit and lit lamp images of prepareOffDiodeImageEncoder and prepareOnDiodeImage, made
+        once per size and colour for the whole process (HvSharedArt) and shared by every lamp. */
+    static juce::Image sharedOffDiodeImage (int size, juce::Colour colour);
+    static juce::Image sharedOnDiodeImage (float size, juce::Colour colour);
+
     /** Replaces the image with the fine grain of a cap or knob body: a square of the given side
-        whose pixels, row by row, take two draws of the shared rand() sequence each, for a dark
-        grey of 20..29 and an alpha of 0..6. */
+        whose pixels, row by row, take two draws of a noise of its own each, for a dark grey of
+        20..29 and an alpha of 0..6. */
     static void prepareGrainImage (juce::Image& image, const int& size);
 
-    /** Draws the body shared by caps and knobs into a cleared square of the given diameter:
-        the bevel ring (light at the top, dark at the bottom), the face within it, the brushing
-        rings and the grain. Leaves the face's clip in force, so that whatever is drawn next
-        stays on the face; when no face is left inside the bevel, it draws only the bevel and
-        leaves nothing to draw on. */
-    static void drawCapBody (juce::Graphics& g, float diameter, float chamfer);
+    /** The body of a knob, drawn in one pass into a square of the rounded diameter: the bevel
+        ring (light at the top, dark at the bottom), the face within it, brushed by faint
+        concentric rings and covered by a fine grain. Every body has noise of its own. */
+    static juce::Image renderKnobBody (float diameter, float chamfer);
+
+    /** The body of a cap button with its own band layers over the face, in one pass. */
+    static juce::Image renderCapWithBands (float diameter, float chamfer);
 
     /** A square ARGB image cleared to transparent, or a null image when the edge is below one
         pixel: the framework does not allow an empty image. */

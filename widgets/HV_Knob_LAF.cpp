@@ -4,6 +4,7 @@
 #include "widgets/HV_GuiHelper.h"
 #include "widgets/HV_Knob.h"
 #include "widgets/HV_Random.h"
+#include "widgets/HvSharedArt.h"
 
 #include <cmath>
 
@@ -53,6 +54,39 @@ void HV_Knob_LAF::layOut (int newSize, float newMargin, float newChamfer, HV_Kno
     prepareKnobRuller (knob);
     prepareKnobRullerDecorator (knob);
     prepareKnobShadow();
+    composeFixedLayers();
+}
+
+void HV_Knob_LAF::composeFixedLayers()
+{
+    fixedLayersImage = {};
+
+    // Only layers that the store names can be composed once for every knob that shows them.
+    const auto withRuller = rullerVisible && rullerImage.isValid();
+    const auto decoratorLayer = fixedDecoratorLayer();
+    const auto withDecorator = rullerDecoratorVisible && decoratorLayer.isValid();
+
+    if ((withRuller && rullerKey.isEmpty()) || (withDecorator && rullerDecoratorKey.isEmpty())
+        || shadowKey.isEmpty() || ! shadowImage.isValid())
+        return;
+
+    const auto ruller = withRuller ? rullerImage : juce::Image();
+    const auto decorator = withDecorator ? decoratorLayer : juce::Image();
+    const auto shadow = shadowImage;
+    const auto edge = size;
+
+    fixedLayersImage = HvSharedArt::get().image (
+        HvSharedArt::key ("knobFixedLayers", withRuller ? rullerKey : juce::String(),
+                          withDecorator ? rullerDecoratorKey : juce::String(), shadowKey),
+        [=]
+        {
+            auto image = HV_GuiHelper::createClearedSquare (edge);
+            juce::Graphics g (image);
+            g.drawImageAt (ruller, 0, 0);
+            g.drawImageAt (decorator, 0, 0);
+            g.drawImageAt (shadow, 0, 0);
+            return image;
+        });
 }
 
 void HV_Knob_LAF::prepareKnobImage()
@@ -64,41 +98,47 @@ void HV_Knob_LAF::prepareKnobImage()
     pointerPath.clear();
     pointerPath.addRectangle (-0.059f * r, 1.9f * chamfer - r, 0.118f * r, r / 1.8f);
 
-    const auto edge = juce::roundToInt (d);
-    knobImage = HV_GuiHelper::createClearedSquare (edge);
-
-    if (! knobImage.isValid())
-        return;
-
-    juce::Graphics g (knobImage);
-    HV_GuiHelper::drawCapBody (g, d, chamfer);
+    knobImage = HV_GuiHelper::renderKnobBody (d, chamfer);
 }
 
 void HV_Knob_LAF::prepareKnobShadow()
 {
-    shadowImage = HV_GuiHelper::createClearedSquare (size);
+    // The same for every knob of a size: made once per process.
+    const auto shadowSize = size;
+    const auto centreOffset = halfSize;
+    const auto d = knobDiameter;
+    const auto r = knobRadius;
+    const auto s = scale;
 
-    if (! shadowImage.isValid())
-        return;
+    shadowKey = HvSharedArt::key ("knobShadow", shadowSize, d, s);
+    shadowImage = HvSharedArt::get().image (shadowKey, [=]
+    {
+        auto image = HV_GuiHelper::createClearedSquare (shadowSize);
 
-    juce::Graphics g (shadowImage);
+        if (! image.isValid())
+            return image;
 
-    g.setColour (juce::Colour (0x59000000));
-    g.drawEllipse (halfSize - knobRadius, halfSize - knobRadius, knobDiameter, knobDiameter, 0.5f * scale);
+        juce::Graphics g (image);
 
-    // One scale unit right and three down of the knob's centre.
-    const auto diameter = knobDiameter + juce::jmax (2.0f * scale, 2.0f);
-    const juce::Point<float> centre (halfSize + scale, halfSize + 3.0f * scale);
+        g.setColour (juce::Colour (0x59000000));
+        g.drawEllipse (centreOffset - r, centreOffset - r, d, d, 0.5f * s);
 
-    juce::ColourGradient shadow (juce::Colours::black, centre, juce::Colours::transparentBlack,
-                                 centre.translated (diameter * 0.5f, 0.0f), true);
-    shadow.addColour (0.5, juce::Colours::black);
-    g.setGradientFill (shadow);
-    g.fillEllipse (centre.x - diameter * 0.5f, centre.y - diameter * 0.5f, diameter, diameter);
+        // One scale unit right and three down of the knob's centre.
+        const auto diameter = d + juce::jmax (2.0f * s, 2.0f);
+        const juce::Point<float> centre (centreOffset + s, centreOffset + 3.0f * s);
+
+        juce::ColourGradient shadow (juce::Colours::black, centre, juce::Colours::transparentBlack,
+                                     centre.translated (diameter * 0.5f, 0.0f), true);
+        shadow.addColour (0.5, juce::Colours::black);
+        g.setGradientFill (shadow);
+        g.fillEllipse (centre.x - diameter * 0.5f, centre.y - diameter * 0.5f, diameter, diameter);
+        return image;
+    });
 }
 
 void HV_Knob_LAF::prepareKnobRuller (HV_Knob& knob)
 {
+    rullerKey = {};
     rullerImage = HV_GuiHelper::createClearedSquare (size);
 
     if (! rullerImage.isValid())
@@ -143,6 +183,11 @@ void HV_Knob_LAF::prepareKnobRullerDecorator (HV_Knob&)
 {
 }
 
+juce::Image HV_Knob_LAF::fixedDecoratorLayer() const
+{
+    return {};
+}
+
 void HV_Knob_LAF::drawRullerDecorator (juce::Graphics&, int, int, int, int, float, float, float, juce::Slider&)
 {
 }
@@ -151,13 +196,25 @@ void HV_Knob_LAF::drawRotarySlider (juce::Graphics& g, int x, int y, int width, 
                                     float rotaryStartAngle, float rotaryEndAngle, juce::Slider& slider)
 {
     // Only cached images and one small path here: the textures are rendered at layout time.
-    if (rullerVisible)
-        g.drawImageAt (rullerImage, 0, 0);
+    // The scale, the lamp ring and the shadow are one image when they could be composed; the
+    // lit lamps, which lie outside the shadow, then come after it.
+    if (fixedLayersImage.isValid())
+    {
+        g.drawImageAt (fixedLayersImage, 0, 0);
 
-    if (rullerDecoratorVisible)
-        drawRullerDecorator (g, x, y, width, height, sliderPosProportional, rotaryStartAngle, rotaryEndAngle, slider);
+        if (rullerDecoratorVisible)
+            drawRullerDecorator (g, x, y, width, height, sliderPosProportional, rotaryStartAngle, rotaryEndAngle, slider);
+    }
+    else
+    {
+        if (rullerVisible)
+            g.drawImageAt (rullerImage, 0, 0);
 
-    g.drawImageAt (shadowImage, 0, 0);
+        if (rullerDecoratorVisible)
+            drawRullerDecorator (g, x, y, width, height, sliderPosProportional, rotaryStartAngle, rotaryEndAngle, slider);
+
+        g.drawImageAt (shadowImage, 0, 0);
+    }
     g.drawImageAt (knobImage, (int) margin, (int) margin);
 
     const auto angle = rotaryStartAngle + sliderPosProportional * (rotaryEndAngle - rotaryStartAngle);

@@ -45,6 +45,11 @@ protected:
     /** Lays out for the size with the given margin round the body and bevel width, then
         renders the images. */
     void layOut (int newSize, float newMargin, float newChamfer, HV_Knob& knob);
+    void composeFixedLayers();
+
+    /** What the decorator draws that never changes with the value, when the store names it
+        (rullerDecoratorKey): composed with the fixed layers. None here. */
+    virtual juce::Image fixedDecoratorLayer() const;
 
     bool rullerVisible = true;
     bool rullerDecoratorVisible = true;
@@ -61,6 +66,11 @@ protected:
     float chamfer = 1.5f;
 
     juce::Image rullerImage, shadowImage, conicalImage, knobImage;
+    /** The names in the shared store of the scale, the lamp ring and the shadow (empty for an
+        image of this knob's own), and the three composed into one image when all that are shown
+        have names: painted in one go. */
+    juce::String rullerKey, rullerDecoratorKey, shadowKey;
+    juce::Image fixedLayersImage;
     /** The pointer bar, pointing to 12 o'clock about the origin. */
     juce::Path pointerPath;
     /** How many times more slowly than the pointer the band overlay turns; negative turns it

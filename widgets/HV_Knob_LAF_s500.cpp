@@ -3,6 +3,7 @@
 #include "widgets/EQ700K_Colours.h"
 #include "widgets/HV_GuiHelper.h"
 #include "widgets/HV_Knob.h"
+#include "widgets/HvSharedArt.h"
 
 #include <cmath>
 
@@ -35,20 +36,16 @@ void HV_Knob_LAF_s500::setLafBounds (const int& newSize, HV_Knob& knob)
 void HV_Knob_LAF_s500::prepareKnobRuller (HV_Knob& knob)
 {
     auto& labels = knob.getScaleLabels();
-    rullerImage = labels.isEmpty() ? juce::Image() : HV_GuiHelper::createClearedSquare (size);
 
-    if (! rullerImage.isValid())
+    if (labels.isEmpty() || size < 1)
     {
+        rullerImage = {};
+        rullerKey = {};
         rullerVisible = false;
         return;
     }
 
     const auto arc = knob.getRotaryParameters();
-
-    juce::Graphics g (rullerImage);
-    g.setColour (EQ700K_Colours::panelFontColour);
-    g.setFont (juce::Font (juce::jlimit (0.1f, 10000.0f, 6.25f * scale), juce::Font::bold));
-
     const auto markRadius = 8.2f * scale + knobRadius;
     knob.rulerRadius = markRadius;
 
@@ -56,34 +53,62 @@ void HV_Knob_LAF_s500::prepareKnobRuller (HV_Knob& knob)
     const auto areaInset = juce::roundToInt ((float) textBox / 4.0f);
     const auto areaSide = textBox / 2;
     const auto textInset = juce::roundToInt ((float) textBox / 2.0f);
-
-    const auto toKnob = juce::AffineTransform::translation (halfSize, halfSize);
     const auto toParent = juce::AffineTransform::translation ((float) knob.getX() + halfSize,
                                                               (float) knob.getY() + halfSize);
 
+    juce::StringArray texts;
+
     for (int i = 0; i < labels.size(); ++i)
     {
-        const auto angle = markAngle (arc, i, labels.size());
-        const auto rotation = juce::AffineTransform::rotation (angle);
-
         // Squares at 12 o'clock, turned to the mark; only their bounding boxes are used, so the
-        // texts stay upright.
+        // click areas and the texts stay upright.
+        const auto rotation = juce::AffineTransform::rotation (markAngle (arc, i, labels.size()));
         const juce::Rectangle<int> area (-areaInset, (int) (-markRadius - (float) areaInset), areaSide, areaSide);
         labels[i]->setBounds (area.transformedBy (rotation.followedBy (toParent)));
-
-        if (labels[i]->text != ".")
-        {
-            const juce::Rectangle<int> box (-textInset, (int) (-markRadius - (float) textInset), textBox, textBox);
-            g.drawFittedText (labels[i]->text, box.transformedBy (rotation.followedBy (toKnob)),
-                              juce::Justification::centred, 1, 0.0f);
-        }
-        else
-        {
-            juce::Path dot;
-            dot.addEllipse (-scale * 0.5f, -markRadius - scale * 0.5f, scale, scale);
-            g.fillPath (dot, rotation.followedBy (toKnob));
-        }
+        texts.add (labels[i]->text);
     }
+
+    // The font as it resolves now: the scale of another face is another image.
+    const juce::Font font (juce::jlimit (0.1f, 10000.0f, 6.25f * scale), juce::Font::bold);
+    const auto face = font.getTypefacePtr();
+    const auto faceName = face != nullptr ? face->getName() + " " + face->getStyle() : juce::String();
+
+    const auto imageSize = size;
+    const auto centre = halfSize;
+    const auto dotDiameter = scale;
+
+    rullerKey = HvSharedArt::key ("knobScale", imageSize, markRadius, textBox, arc.startAngleRadians, arc.endAngleRadians,
+                                  texts.joinIntoString ("|"), faceName, font.getHeight());
+    rullerImage = HvSharedArt::get().image (rullerKey,
+        [=]
+        {
+            auto image = HV_GuiHelper::createClearedSquare (imageSize);
+            juce::Graphics g (image);
+            g.setColour (EQ700K_Colours::panelFontColour);
+            g.setFont (font);
+
+            const auto toKnob = juce::AffineTransform::translation (centre, centre);
+
+            for (int i = 0; i < texts.size(); ++i)
+            {
+                const auto rotation = juce::AffineTransform::rotation (markAngle (arc, i, texts.size()));
+
+                if (texts[i] != ".")
+                {
+                    const juce::Rectangle<int> box (-textInset, (int) (-markRadius - (float) textInset), textBox, textBox);
+                    g.drawFittedText (texts[i], box.transformedBy (rotation.followedBy (toKnob)),
+                                      juce::Justification::centred, 1, 0.0f);
+                }
+                else
+                {
+                    juce::Path dot;
+                    dot.addEllipse (-dotDiameter * 0.5f, -markRadius - dotDiameter * 0.5f, dotDiameter, dotDiameter);
+                    g.fillPath (dot, rotation.followedBy (toKnob));
+                }
+            }
+
+            return image;
+        });
 
     rullerVisible = true;
 }
@@ -91,10 +116,11 @@ void HV_Knob_LAF_s500::prepareKnobRuller (HV_Knob& knob)
 void HV_Knob_LAF_s500::prepareKnobRullerDecorator (HV_Knob& knob)
 {
     auto& lamps = knob.getScaleLamps();
-    rullerDecoratorImage = lamps.isEmpty() ? juce::Image() : HV_GuiHelper::createClearedSquare (size);
 
-    if (! rullerDecoratorImage.isValid())
+    if (lamps.isEmpty() || size < 1)
     {
+        rullerDecoratorImage = {};
+        rullerDecoratorKey = {};
         rullerDecoratorVisible = false;
         return;
     }
@@ -102,38 +128,59 @@ void HV_Knob_LAF_s500::prepareKnobRullerDecorator (HV_Knob& knob)
     const auto arc = knob.getRotaryParameters();
 
     const auto lampSize = juce::roundToInt (scale * (75.0f / 17.0f));
-    juce::Image unlitLamp;
-    HV_GuiHelper::prepareOffDiodeImageEncoder (unlitLamp, lampSize, unlitLampColour);
-    HV_GuiHelper::prepareOnDiodeImage (litLampImage, (float) lampSize, litLampColour);
+    litLampImage = HV_GuiHelper::sharedOnDiodeImage ((float) lampSize, litLampColour);
     const auto side = 2 * lampSize;
 
     lampRadius = 14.7f * scale + knobRadius;
     lampStep = 1.0f / (float) juce::jmax (1, lamps.size() - 1);
 
-    juce::Graphics g (rullerDecoratorImage);
+    const auto halfSide = juce::roundToInt ((float) side / 2.0f);
 
     for (int i = 0; i < lamps.size(); ++i)
     {
         const auto angle = markAngle (arc, i, lamps.size());
-        const auto halfSide = juce::roundToInt ((float) side / 2.0f);
-
         lamps[i]->setBounds ((int) ((float) knob.getX() + halfSize + lampRadius * std::sin (angle)) - halfSide,
                              (int) ((float) knob.getY() + halfSize - lampRadius * std::cos (angle)) - halfSide,
                              side, side);
-
-        g.drawImageTransformed (unlitLamp, juce::AffineTransform::translation (-(float) side / 2.0f,
-                                                                               -lampRadius - (float) side / 2.0f)
-                                               .rotated (angle)
-                                               .translated (halfSize, halfSize));
     }
 
+    // The ring is the same for every knob of a size and arc: made once per process.
+    const auto numLamps = lamps.size();
+    const auto imageSize = size;
+    const auto centre = halfSize;
+    const auto radius = lampRadius;
+
+    rullerDecoratorKey = HvSharedArt::key ("lampRing", imageSize, lampSize, radius, numLamps, arc.startAngleRadians,
+                                           arc.endAngleRadians);
+    rullerDecoratorImage = HvSharedArt::get().image (rullerDecoratorKey,
+        [=]
+        {
+            auto image = HV_GuiHelper::createClearedSquare (imageSize);
+            const auto unlitLamp = HV_GuiHelper::sharedOffDiodeImage (lampSize, unlitLampColour);
+            juce::Graphics g (image);
+
+            for (int i = 0; i < numLamps; ++i)
+                g.drawImageTransformed (unlitLamp, juce::AffineTransform::translation (-(float) side / 2.0f,
+                                                                                       -radius - (float) side / 2.0f)
+                                                       .rotated (markAngle (arc, i, numLamps))
+                                                       .translated (centre, centre));
+            return image;
+        });
+
     rullerDecoratorVisible = true;
+}
+
+juce::Image HV_Knob_LAF_s500::fixedDecoratorLayer() const
+{
+    return rullerDecoratorImage;
 }
 
 void HV_Knob_LAF_s500::drawRullerDecorator (juce::Graphics& g, int, int, int, int, float sliderPosProportional,
                                             float rotaryStartAngle, float rotaryEndAngle, juce::Slider&)
 {
-    g.drawImageAt (rullerDecoratorImage, 0, 0);
+    // The ring of unlit lamps is already drawn when it is part of the fixed layers.
+    if (! fixedLayersImage.isValid())
+        g.drawImageAt (rullerDecoratorImage, 0, 0);
 
     const auto pos = sliderPosProportional;
     const auto lower = std::floor (pos / lampStep) * lampStep;

@@ -27,6 +27,9 @@ public:
     void prepareKnobRullerDecorator (HV_Knob& knob) override;
 
 protected:
+    /** The ring of unlit lamps. */
+    juce::Image fixedDecoratorLayer() const override;
+
     juce::Image rullerDecoratorImage, litLampImage;
     /** The value distance between two lamps, as a proportion of the range. */
     float lampStep = 10.0f;

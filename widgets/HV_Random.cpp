@@ -1,7 +1,6 @@
 #include "widgets/HV_Random.h"
 
 #include <atomic>
-#include <cstdlib>
 
 namespace
 {
@@ -24,6 +23,18 @@ juce::int64& signGeneratorState()
 {
     static juce::int64 state = makeClockSeededState();
     return state;
+}
+
+/** The position in the shared noise sequence; unseeded, it starts where a fresh process does. */
+std::atomic<juce::uint64> noisePosition { 0 };
+
+/** splitmix64's step and mix: each position gives a value independent of its neighbours. */
+juce::uint64 noiseAt (juce::uint64 position) noexcept
+{
+    auto z = position + 0x9e3779b97f4a7c15ULL;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
 }
 
 } // namespace
@@ -68,7 +79,13 @@ void HV_Random::setSeedRandomly (juce::int64& state)
 
 int HV_Random::nextSharedRand()
 {
-    return std::rand();
+    const auto position = noisePosition.fetch_add (0x9e3779b97f4a7c15ULL);
+    return (int) (noiseAt (position) >> 33);
+}
+
+HV_Random::Noise HV_Random::makeNoise()
+{
+    return Noise ((juce::uint32) nextSharedRand() * 2654435761u + 1u);
 }
 
 void HV_Random::setSeedForTests (juce::int64 seed)
@@ -83,5 +100,5 @@ void HV_Random::setRandomSignSeedForTests (juce::int64 seed)
 
 void HV_Random::seedSharedRandForTests (unsigned int seed)
 {
-    std::srand (seed);
+    noisePosition = (juce::uint64) seed * 0x9e3779b97f4a7c15ULL;
 }

@@ -1,6 +1,6 @@
 #include "widgets/HvLookAndFeel.h"
 
-#include "resources/fonts/EmbeddedFonts.h"
+#include "widgets/HvSharedArt.h"
 #include "widgets/StyleBoundTypeface.h"
 
 namespace juce
@@ -8,11 +8,6 @@ namespace juce
 
 namespace
 {
-
-Typeface::Ptr loadEmbeddedFace (const char* data, int size)
-{
-    return Typeface::createSystemTypefaceFor (data, (size_t) size);
-}
 
 enum class LatoStyle { regular, bold, italic, boldItalic };
 
@@ -27,9 +22,15 @@ LatoStyle latoStyleFor (int styleFlags)
     }
 }
 
-Typeface::Ptr loadLatoFace (const char* data, int size, LatoStyle style)
+/** The embedded face of the style, bound to the fonts of that style; one per process, shared
+    by every look-and-feel. */
+Typeface::Ptr latoFace (HvSharedArt::Face face, LatoStyle style)
 {
-    return new StyleBoundTypeface (loadEmbeddedFace (data, size), [style] (int flags) { return latoStyleFor (flags) == style; });
+    auto& art = HvSharedArt::get();
+    return art.typeface (HvSharedArt::key ("latoBoundToStyle", (int) style), [&art, face, style]() -> Typeface::Ptr
+    {
+        return new StyleBoundTypeface (art.face (face), [style] (int flags) { return latoStyleFor (flags) == style; });
+    });
 }
 
 } // namespace
@@ -40,18 +41,24 @@ HvLookAndFeel::HvLookAndFeel()
     setColour (PopupMenu::highlightedBackgroundColourId, Colour (0xFF252629));
     setColour (TextButton::buttonColourId, Colour (0xFF252629));
 
-    consoleFace = loadEmbeddedFace (FontBinaryData::temp_binary_data_4, FontBinaryData::temp_binary_data_4Size);
-    latoRegular = loadLatoFace (FontBinaryData::temp_binary_data_3, FontBinaryData::temp_binary_data_3Size, LatoStyle::regular);
-    latoBold = loadLatoFace (FontBinaryData::temp_binary_data_0, FontBinaryData::temp_binary_data_0Size, LatoStyle::bold);
-    latoItalic = loadLatoFace (FontBinaryData::temp_binary_data_2, FontBinaryData::temp_binary_data_2Size, LatoStyle::italic);
-    latoBoldItalic = loadLatoFace (FontBinaryData::temp_binary_data_1, FontBinaryData::temp_binary_data_1Size, LatoStyle::boldItalic);
+    // One set of faces for the whole process, loaded once, however many look-and-feels there are.
+    consoleFace = HvSharedArt::get().face (HvSharedArt::Face::console);
+    latoRegular = latoFace (HvSharedArt::Face::latoRegular, LatoStyle::regular);
+    latoBold = latoFace (HvSharedArt::Face::latoBold, LatoStyle::bold);
+    latoItalic = latoFace (HvSharedArt::Face::latoItalic, LatoStyle::italic);
+    latoBoldItalic = latoFace (HvSharedArt::Face::latoBoldItalic, LatoStyle::boldItalic);
 }
 
 HvLookAndFeel::~HvLookAndFeel()
 {
     // Someone may have made this the default; the framework must not be left resolving fonts
-    // through a destroyed look-and-feel.
-    if (&LookAndFeel::getDefaultLookAndFeel() == this)
+    // through a destroyed look-and-feel, nor keep the faces it resolved through it. Only then
+    // are the caches cleared: the faces themselves stay loaded for the process, and clearing
+    // whenever an editor's look-and-feel goes would make every other open editor lay its
+    // glyphs out again.
+    const auto wasDefault = &LookAndFeel::getDefaultLookAndFeel() == this;
+
+    if (wasDefault)
         LookAndFeel::setDefaultLookAndFeel (nullptr);
 
     consoleFace = nullptr;
@@ -61,7 +68,8 @@ HvLookAndFeel::~HvLookAndFeel()
     latoBoldItalic = nullptr;
 
     // Clears the framework's typeface cache and the software renderer's glyph cache.
-    Typeface::clearTypefaceCache();
+    if (wasDefault)
+        Typeface::clearTypefaceCache();
 }
 
 Typeface::Ptr HvLookAndFeel::getTypefaceForFont (const Font& font)

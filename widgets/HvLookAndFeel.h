@@ -19,9 +19,10 @@ class HvLookAndFeel : public LookAndFeel_V4
 public:
     HvLookAndFeel();
 
-    /** Makes sure the framework is no longer pointing at this look-and-feel as its default,
-        releases the faces and clears the typeface and glyph caches, so that nothing keeps glyphs
-        of the released faces. */
+    /** Makes sure the framework is no longer pointing at this look-and-feel as its default;
+        if it was, clears the typeface and glyph caches, so that nothing goes on drawing in the
+        faces resolved through it. The faces are shared by every look-and-feel of the process
+        and stay loaded (see HvSharedArt). */
     ~HvLookAndFeel() override;
 
     /** Lato Bold for bold fonts, Lato Italic for italic ones, Lato Bold Italic for both, and Lato

@@ -1,5 +1,6 @@
 #include "widgets/SevenSegmentDisplay.h"
 
+#include "widgets/HvSharedArt.h"
 #include "widgets/StackBlurShadow.h"
 
 #include <algorithm>
@@ -200,6 +201,11 @@ void SevenSegmentDisplay::setTextToDisplay (const juce::String& text)
 void SevenSegmentDisplay::timerCallback()
 {
     stopTimer();
+
+    // A display that is blank already has nothing to draw again: an idle editor paints nothing.
+    if (reading == Reading {})
+        return;
+
     reading = {};
     repaint();
 }
@@ -239,23 +245,27 @@ void SevenSegmentDisplay::renderSegmentImages (const Geometry& geometry)
         auto moved = path;
         moved.applyTransform (path.getTransformToScaleToFit (margin, margin, bounds.getWidth(), bounds.getHeight(), true));
 
-        juce::Image lit (juce::Image::ARGB, width, height, true);
+        // The same for every display of a width: made once per process.
+        const auto key = HvSharedArt::key ("segment", shape, s, geometry.glowRadius, geometry.glowSpread);
+
+        litSegmentImages[index] = HvSharedArt::get().image (key + "/lit", [&]
         {
+            juce::Image lit (juce::Image::ARGB, width, height, true);
             juce::Graphics g (lit);
             glow.drawForPath (g, moved);
             g.setColour (segmentRed);
             g.fillPath (moved);
-        }
+            return lit;
+        });
 
-        juce::Image unlit (juce::Image::ARGB, width, height, true);
+        unlitSegmentImages[index] = HvSharedArt::get().image (key + "/unlit", [&]
         {
+            juce::Image unlit (juce::Image::ARGB, width, height, true);
             juce::Graphics g (unlit);
             g.setColour (segmentBlack);
             g.fillPath (moved);
-        }
-
-        litSegmentImages[index] = lit;
-        unlitSegmentImages[index] = unlit;
+            return unlit;
+        });
     }
 }
 

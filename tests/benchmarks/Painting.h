@@ -28,15 +28,15 @@ inline void repaintInto (juce::Component& component, juce::Image& image)
 
 inline void collectFaceplatePictures (juce::Component& component, std::set<const juce::ImagePixelData*>& pictures)
 {
-    if (auto* faceplate = dynamic_cast<EQ713K_Panel*> (&component); faceplate != nullptr && faceplate->getImage().isValid())
-        pictures.insert (faceplate->getImage().getPixelData());
+    if (auto* faceplate = dynamic_cast<EQ713K_Panel*> (&component); faceplate != nullptr && faceplate->getScaledImage().isValid())
+        pictures.insert (faceplate->getScaledImage().getPixelData());
 
     for (auto* child : component.getChildren())
         collectFaceplatePictures (*child, pictures);
 }
 
-/** How many decoded faceplate pictures the faceplates under the components hold together: one
-    when every faceplate shows the same decoded picture. */
+/** How many faceplate pictures the faceplates under the components show together: one when
+    every faceplate of a size shows the same picture. */
 inline int distinctFaceplatePictures (std::initializer_list<juce::Component*> roots)
 {
     std::set<const juce::ImagePixelData*> pictures;

@@ -181,7 +181,7 @@ void RatioSummary::printCount (const Count& count)
     out << formatted ("%g", value);
 
     if (count.goal)
-        out << ", goal " << formatted ("%g", *count.goal) << ": " << (value == *count.goal ? "met" : "MISSED");
+        out << ", goal at most " << formatted ("%g", *count.goal) << ": " << (value <= *count.goal ? "met" : "MISSED");
 
     out << "\n";
 }

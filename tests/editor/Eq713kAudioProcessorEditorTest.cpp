@@ -231,6 +231,45 @@ INSTANTIATE_TEST_SUITE_P (
         ModeCase { true, 0.25f, 0, settled (wide, panel1Beside, { 0, 1 }, { 1 }, 0) }));
 
 //==============================================================================
+// The strip the single window hides costs nothing at opening: it is laid out (and its textures
+// rendered) when it is first shown, by the window button at once, before the pause, so the
+// slide starts with it ready; or when the other channel is selected.
+TEST_F (EditorTest, TheHiddenStripIsLaidOutOnlyWhenFirstShown)
+{
+    struct Case
+    {
+        const char* how;
+        std::function<void()> show;
+    };
+
+    const Case cases[] {
+        { "window button", [this] { clickWindowButton (0); } },
+        { "channel 2 selected", [this] { setSelected (1); } },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.how);
+        setChannel (1.0f);
+        setSelected (0);
+        setDoubleWindow (false);
+        open();
+
+        const auto hidden = partsOf (editor->getPanel (1));
+        const auto shown = partsOf (editor->getPanel (0));
+        ASSERT_FALSE (editor->getPanel (1).isVisible());
+        EXPECT_EQ (shown.hiBoostKnob->getBounds(), Rect (179, 66, 136, 136));
+        EXPECT_TRUE (hidden.hiBoostKnob->getBounds().isEmpty());
+
+        c.show();
+        EXPECT_TRUE (editor->getPanel (1).isVisible());
+        EXPECT_EQ (hidden.hiBoostKnob->getBounds(), Rect (179, 66, 136, 136));
+        EXPECT_EQ (hidden.faceplate->getBounds(), Rect (0, 0, 325, 570));
+        close();
+    }
+}
+
+//==============================================================================
 // The button's opening: wider at once with the second strip still under the first (the right
 // half black), the pause, then the slide out to the right, eased from rest to rest.
 TEST_F (EditorTest, TheWindowButtonOpensWidenPauseSlide)

@@ -72,6 +72,49 @@ TEST (FaceplateImage, DecodesAtTwiceTheViewSizeWithAlpha)
     EXPECT_TRUE (image.hasAlphaChannel());
 }
 
+// The copy at the strip's own size, which an editor shows without decoding, is the picture as
+// the strip would scale it: regenerating one without the other would show a stale faceplate.
+TEST (FaceplateImage, TheReadyScaledCopyIsThePictureAtTheStripsSize)
+{
+    const auto* bytes = reinterpret_cast<const juce::uint8*> (PanelArtwork::Faceplate325x570_rgb);
+    const auto size = (size_t) PanelArtwork::Faceplate325x570_rgbSize;
+    ASSERT_GE (size, 4u);
+
+    const auto width = bytes[0] | (bytes[1] << 8);
+    const auto height = bytes[2] | (bytes[3] << 8);
+    ASSERT_EQ (width, 325);
+    ASSERT_EQ (height, 570);
+    ASSERT_EQ (size, 4u + (size_t) (width * height * 3));
+
+    juce::Image scaled (juce::Image::RGB, width, height, true);
+    {
+        juce::Graphics g (scaled);
+        g.setImageResamplingQuality (juce::Graphics::highResamplingQuality);
+        g.drawImage (loadFaceplate(), scaled.getBounds().toFloat(), juce::RectanglePlacement::stretchToFit);
+    }
+
+    int worst = 0;
+    juce::Point<int> worstAt;
+
+    for (int y = 0; y < height; ++y)
+    {
+        for (int x = 0; x < width; ++x)
+        {
+            const auto* stored = bytes + 4 + ((size_t) y * (size_t) width + (size_t) x) * 3;
+            const auto expected = scaled.getPixelAt (x, y);
+            const auto difference = juce::jmax (std::abs (stored[0] - expected.getRed()), std::abs (stored[1] - expected.getGreen()),
+                                                std::abs (stored[2] - expected.getBlue()));
+            if (difference > worst)
+            {
+                worst = difference;
+                worstAt = { x, y };
+            }
+        }
+    }
+
+    EXPECT_LE (worst, 2) << "at " << worstAt.toString();
+}
+
 TEST (FaceplateImage, IsDarkBehindTheLightLettering)
 {
     const auto image = loadFaceplate();

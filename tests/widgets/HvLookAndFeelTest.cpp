@@ -60,6 +60,11 @@ void drawGlyphs (const Font& font, const juce::String& text)
 
 TEST (HvLookAndFeelTest, DestroyedWhileDefaultItLeavesNoPointerAndNoCachedFace)
 {
+    // The faces stay loaded for the process; what matters is that no typeface or glyph cache
+    // keeps a reference of its own once the look-and-feel that resolved the face went.
+    const auto regular = juce::HvLookAndFeel().getTypefaceForFont (Font (21.0f));
+    const auto holdersBefore = regular->getReferenceCount();
+
     juce::Typeface::Ptr resolvedFace;
     {
         juce::HvLookAndFeel other; // two alive at once
@@ -68,13 +73,26 @@ TEST (HvLookAndFeelTest, DestroyedWhileDefaultItLeavesNoPointerAndNoCachedFace)
         juce::Typeface::clearTypefaceCache();
 
         resolvedFace = Font (21.0f).getTypefacePtr();
-        ASSERT_EQ (resolvedFace->getName(), "Lato");
+        ASSERT_EQ (resolvedFace, regular);
         drawGlyphs (Font (21.0f), "cached glyphs");
     }
 
     EXPECT_EQ (dynamic_cast<juce::HvLookAndFeel*> (&juce::LookAndFeel::getDefaultLookAndFeel()), nullptr);
-    EXPECT_EQ (resolvedFace->getReferenceCount(), 1) << "no typeface or glyph cache keeps the released face";
+    EXPECT_EQ (regular->getReferenceCount(), holdersBefore + 1) << "no typeface or glyph cache keeps the face";
     EXPECT_NE (Font (21.0f).getTypefacePtr()->getName(), "Lato");
+}
+
+// However many look-and-feels there are, the process holds one set of faces.
+TEST (HvLookAndFeelTest, EveryLookAndFeelDrawsInTheOneSetOfFacesOfTheProcess)
+{
+    juce::HvLookAndFeel first, second;
+
+    for (const auto style : { (int) Font::plain, (int) Font::bold, (int) Font::italic, (int) (Font::bold | Font::italic) })
+    {
+        const Font font (14.0f, style);
+        EXPECT_EQ (first.getTypefaceForFont (font),
+                   second.getTypefaceForFont (font)) << font.toString();
+    }
 }
 
 TEST (HvLookAndFeelTest, BuiltUsedDestroyedAndBuiltAgainWhileAnotherIsAlive)

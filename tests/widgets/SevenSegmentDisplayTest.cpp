@@ -188,4 +188,46 @@ TEST (SevenSegmentDisplayTest, BlanksWhenTheOwnersTimerFiresUnlessANewTextCameFi
     EXPECT_EQ (describe (display.getReading()), describe (blank));
 }
 
+/** Counts the repaints a component asks for (each reaches its cached image first). */
+struct RepaintCounter : public juce::CachedComponentImage
+{
+    int* count;
+
+    explicit RepaintCounter (int& counter) : count (&counter) {}
+    void paint (juce::Graphics&) override {}
+    bool invalidateAll() override { ++*count; return true; }
+    bool invalidate (const juce::Rectangle<int>&) override { ++*count; return true; }
+    void releaseResources() override {}
+};
+
+// The blanking timer also fires for a display that shows nothing (the editor starts it when the
+// pointer leaves a knob, and when it opens in LINK): a blank display must not paint again.
+TEST (SevenSegmentDisplayTest, BlankingRepaintsOnlyADisplayThatShowsSomething)
+{
+    struct Case
+    {
+        const char* text;
+        bool repaints;
+    };
+
+    for (const auto& c : { Case { "", false }, Case { "5.0", true } })
+    {
+        SCOPED_TRACE (c.text);
+        SevenSegmentDisplay display;
+        display.setSize (116, 72);
+        display.setVisible (true);
+        display.setTextToDisplay (c.text);
+
+        int repaints = 0;
+        display.setCachedComponentImage (new RepaintCounter (repaints));
+        repaints = 0; // installing it repaints
+        display.startTimer (1000);
+        display.timerCallback();
+
+        EXPECT_EQ (repaints > 0, c.repaints);
+        EXPECT_EQ (describe (display.getReading()), describe (SevenSegmentDisplay::Reading {}));
+        display.setCachedComponentImage (nullptr);
+    }
+}
+
 } // namespace

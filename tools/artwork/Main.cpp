@@ -1,6 +1,8 @@
-// Draws the editor's artwork: the channel strip's faceplate (Faceplate.png) and the menu
-// bar's two icons (MenuIcon.path, UsbIcon.path, in JUCE's binary path format). The output
-// is committed under resources/artwork; run this after changing the drawing code.
+// Draws the editor's artwork: the channel strip's faceplate (Faceplate.png, and the same
+// scaled to the strip's own size as the strip scales it, Faceplate325x570.rgb, so that an
+// editor shows it without decoding or scaling) and the menu bar's two icons (MenuIcon.path,
+// UsbIcon.path, in JUCE's binary path format). The output is committed under
+// resources/artwork; run this after changing the drawing code.
 //
 //   Eq713kArtworkGenerator <output folder> [--fonts <Lato folder>] [--preview <folder>]
 //
@@ -12,6 +14,7 @@
 #include "FaceplatePainter.h"
 #include "LayoutPreview.h"
 #include "MenuBarIcons.h"
+#include "PanelLayout.h"
 
 #include <juce_events/juce_events.h>
 
@@ -25,6 +28,37 @@ bool writePng (const juce::Image& image, const juce::File& file)
     juce::MemoryOutputStream png;
     juce::PNGImageFormat format;
     return format.writeImageToStream (image, png) && file.replaceWithData (png.getData(), png.getDataSize());
+}
+
+/** The picture scaled to the size with the framework's high-quality resampling, as the strip
+    scales it, stored as opaque RGB rows from the top after a header of the width and the height
+    (two little-endian 16-bit numbers). */
+bool writeScaledRgb (const juce::Image& picture, int width, int height, const juce::File& file)
+{
+    juce::Image scaled (juce::Image::RGB, width, height, true);
+    {
+        juce::Graphics g (scaled);
+        g.setImageResamplingQuality (juce::Graphics::highResamplingQuality);
+        g.drawImage (picture, scaled.getBounds().toFloat(), juce::RectanglePlacement::stretchToFit);
+    }
+
+    juce::MemoryOutputStream data;
+    data.writeShort ((short) width);
+    data.writeShort ((short) height);
+
+    const juce::Image::BitmapData pixels (scaled, juce::Image::BitmapData::readOnly);
+    for (int y = 0; y < height; ++y)
+    {
+        for (int x = 0; x < width; ++x)
+        {
+            const auto colour = pixels.getPixelColour (x, y);
+            data.writeByte ((char) colour.getRed());
+            data.writeByte ((char) colour.getGreen());
+            data.writeByte ((char) colour.getBlue());
+        }
+    }
+
+    return file.replaceWithData (data.getData(), data.getDataSize());
 }
 
 bool writePath (const juce::Path& path, const juce::File& file)
@@ -80,6 +114,8 @@ int main (int argc, char* argv[])
     const auto usbIcon = MenuBarIcons::usbIcon();
 
     if (! writePng (faceplate, output.getChildFile ("Faceplate.png"))
+        || ! writeScaledRgb (faceplate, (int) panel_layout::viewWidth, (int) panel_layout::viewHeight,
+                             output.getChildFile ("Faceplate325x570.rgb"))
         || ! writePath (menuIcon, output.getChildFile ("MenuIcon.path"))
         || ! writePath (usbIcon, output.getChildFile ("UsbIcon.path")))
         return fail ("cannot write into " + output.getFullPathName());
