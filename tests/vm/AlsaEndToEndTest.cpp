@@ -155,6 +155,19 @@ bool hasBeenRecalled (const UnitCore& unit)
     return std::includes (numbers.begin(), numbers.end(), recalledNumbers.begin(), recalledNumbers.end());
 }
 
+/** Runs the message thread until nothing more reaches the unit for a while: the last
+    messages of a burst may still be on their way. */
+void settle (const UnitCore& unit)
+{
+    for (int i = 0; i < 50; ++i)
+    {
+        const auto before = unit.receivedCount();
+        pumpFor (300);
+        if (unit.receivedCount() == before)
+            return;
+    }
+}
+
 /** The unit was queried, then connected: the channel selection first, then the recall. */
 ::testing::AssertionResult connectsWithRecall (Plugin& plugin, UnitCore& unit)
 {
@@ -163,6 +176,8 @@ bool hasBeenRecalled (const UnitCore& unit)
 
     if (! pumpUntil ([&] { return hasBeenRecalled (unit); }, patienceMs))
         return ::testing::AssertionFailure() << "no whole recall; the unit got " << describe (unit.receivedBytes());
+
+    settle (unit);
 
     const auto messages = unit.receivedBytes();
 
@@ -652,7 +667,8 @@ TEST_F (OnUsb, TwoUnitsAtOnceAskForTheDeviceSelectorAndEachGetsOnlyItsOwnValues)
     ASSERT_TRUE (pumpUntil ([&] { return second.isConnected(); }, patienceMs));
     EXPECT_EQ (second.rememberedSerial(), 31);
     ASSERT_TRUE (pumpUntil ([&] { return hasBeenRecalled (a.core()) && hasBeenRecalled (b.core()); }, patienceMs));
-    pumpFor (300); // the last of the recalls' bursts
+    settle (a.core());
+    settle (b.core());
 
     a.core().clear();
     b.core().clear();
