@@ -1,6 +1,7 @@
 #include "core/Eq713kParamsManager.h"
 
 #include "core/NumberText.h"
+#include "core/ProductTable.h"
 #include "core/StateFormat.h"
 
 #include <algorithm>
@@ -9,8 +10,6 @@
 
 namespace
 {
-
-using ParamTexts = std::initializer_list<const char*>;
 
 /** Truncation toward zero that stays defined for any float: a NaN or an infinity counts as 0
     and huge values saturate. */
@@ -23,42 +22,37 @@ juce::int64 integerPart (double x)
     return (juce::int64) juce::jlimit (-limit, limit, x);
 }
 
-juce::String pickText (juce::int64 index, ParamTexts texts)
+using Control = ProductTable::Control;
+
+/** The label of the switch position nearest to v: k = integer part of (positions - 1) × v + 0.5,
+    as the unit's switch positions are read; no text beyond the ends. */
+juce::String positionText (const Control& control, float v)
 {
-    if (index < 0 || index >= (juce::int64) texts.size())
+    const auto k = integerPart ((double) ((float) (control.numLabels - 1) * v) + 0.5);
+
+    if (k < 0 || k >= control.numLabels)
         return {};
 
-    return texts.begin()[index];
+    return control.labels[(size_t) k];
 }
 
-/** k = integer part of steps × v + 0.5, as the unit's switch positions are read. */
-juce::int64 switchPosition (float v, int steps)
+juce::String modeText (const Control& control, float v)
 {
-    return integerPart ((double) ((float) steps * v) + 0.5);
+    return control.labels[ProductTable::channelsLinked (v) ? 0 : 1];
 }
 
-juce::String modeText (float v)
+juce::String onOffText (const Control& control, float v)
 {
-    return v < 0.5f ? "LINK" : "DUAL MONO";
-}
-
-juce::String onOffText (float v)
-{
-    return (integerPart ((double) v + 0.5) & 0xff) == 0 ? "OFF" : "ON";
+    return control.labels[(integerPart ((double) v + 0.5) & 0xff) == 0 ? 0 : 1];
 }
 
 juce::String levelText (float v)
 {
-    // The unit's 0..250 step, kept to its low 8 bits as the unit's byte would be.
-    const auto n = (int) (integerPart ((double) (v * 250.0f) + 0.5) & 0xff);
-    const auto t = (2 * n) / 5;
-    return NumberText::fixed ((double) ((float) t * 0.1f), 1);
-}
-
-bool isLevelWithDecibelReading (int id)
-{
-    return id == ParamData::LO_BOOST_1 || id == ParamData::LO_ATTEN_1
-        || id == ParamData::LO_BOOST_2 || id == ParamData::LO_ATTEN_2;
+    // The unit's gain step, kept to its low 8 bits as the unit's byte would be, in tenths of
+    // the scale's 0..10.
+    const auto n = (int) (integerPart ((double) (v * (float) ProductTable::gainSteps) + 0.5) & 0xff);
+    const auto tenths = (100 * n) / ProductTable::gainSteps;
+    return NumberText::fixed ((double) ((float) tenths * 0.1f), 1);
 }
 
 /** Rounds as printing with a fixed number of decimals and reading back does. */
@@ -165,26 +159,20 @@ double evaluateExpression (const juce::String& text, float factor)
 } // namespace
 
 //==============================================================================
-Eq713kParamsManager::Eq713kParamsManager (Eq713kPluginInstance& owner)
-    : instance (owner)
+Eq713kParamsManager::Eq713kParamsManager()
 {
     for (int id = 0; id < ParamData::NUM_PARAMS; ++id)
     {
-        auto* hostParameter = new juce::HvDawParameter (*this, id, ParamData::paramName[id], { 0.0, 1.0 },
-                                                        ParamData::paramDefault[id]);
+        auto* hostParameter = new juce::HvDawParameter (*this, id, ParamData::paramName[id], ParamData::paramDefault[id]);
         hostParameter->setValueToTextFunction (getValueToTextFunction (id));
         addAutomatableParam (*hostParameter);
     }
 
     for (int id = 0; id < ParamData::NUM_NA_PARAMS; ++id)
     {
-        switch (id)
-        {
-            case ParamData::CONNECTED_DEV_SN:    addNonAutomatableParam (juce::var (-1)); break;
-            case ParamData::SHOULD_BE_CONNECTED: addNonAutomatableParam (juce::var (true)); break;
-            case ParamData::SELECTED_CHANNEL:    addNonAutomatableParam (juce::var (0)); break;
-            default:                             addNonAutomatableParam (juce::var (false)); break;
-        }
+        const auto& setting = ProductTable::settings[(size_t) id];
+        addNonAutomatableParam (setting.type == ProductTable::boolSetting ? juce::var (setting.initialValue != 0)
+                                                                          : juce::var (setting.initialValue));
 
         settingBarriers.add (new juce::ThreadBarierNonAutomatableParameter (*this, id));
     }
@@ -201,7 +189,9 @@ Eq713kParamsManager::~Eq713kParamsManager()
 
 bool Eq713kParamsManager::leavesDualMono (int id, float newValue, float currentChannel) noexcept
 {
-    return id == ParamData::CHANNEL && newValue <= 0.5f && currentChannel > 0.5f;
+    // To one half or below: a NaN goes to neither mode.
+    return id == ParamData::CHANNEL && newValue <= ProductTable::channelModeBoundary
+        && ProductTable::channelsApartOnUnit (currentChannel);
 }
 
 int Eq713kParamsManager::copiedChannelFirstId (int selectedChannel) noexcept
@@ -289,50 +279,38 @@ void Eq713kParamsManager::copyChannel (int fromFirstId, int toFirstId)
 
 Eq713kParamsManager::ValueToText Eq713kParamsManager::getValueToTextFunction (int id)
 {
-    switch (id)
+    const auto* control = ProductTable::controlOf (id);
+
+    if (control == nullptr)
+        return [] (float v) { return NumberText::fixed ((double) v, 2); };
+
+    switch (control->text)
     {
-        case ParamData::CHANNEL:
-            return modeText;
-
-        case ParamData::ENGAGE_1:
-        case ParamData::ENGAGE_2:
-            return onOffText;
-
-        case ParamData::LO_BOOST_1: case ParamData::LO_ATTEN_1: case ParamData::HI_BOOST_1: case ParamData::HI_ATTEN_1:
-        case ParamData::LO_BOOST_2: case ParamData::LO_ATTEN_2: case ParamData::HI_BOOST_2: case ParamData::HI_ATTEN_2:
-            return levelText;
-
-        case ParamData::LO_CPS_1:
-        case ParamData::LO_CPS_2:
-            return [] (float v) { return pickText (switchPosition (v, 3), { "20", "30", "60", "100" }); };
-
-        case ParamData::HI_BANDWIDTH_1:
-        case ParamData::HI_BANDWIDTH_2:
-            return [] (float v) { return pickText (switchPosition (v, 3), { "1", "2", "3", "4" }); };
-
-        case ParamData::HI_KCS_BOOST_1:
-        case ParamData::HI_KCS_BOOST_2:
-            return [] (float v) { return pickText (switchPosition (v, 6), { "3", "4", "5", "6", "10", "12", "16" }); };
-
-        case ParamData::HI_KCS_ATTEN_1:
-        case ParamData::HI_KCS_ATTEN_2:
-            return [] (float v) { return pickText (switchPosition (v, 2), { "5", "10", "20" }); };
-
-        default:
-            return [] (float v) { return NumberText::fixed ((double) v, 2); };
+        case ProductTable::modeText:     return [control] (float v) { return modeText (*control, v); };
+        case ProductTable::onOffText:    return [control] (float v) { return onOffText (*control, v); };
+        case ProductTable::levelText:    return levelText;
+        case ProductTable::positionText: return [control] (float v) { return positionText (*control, v); };
     }
+
+    return {};
 }
 
 Eq713kParamsManager::TextToValue Eq713kParamsManager::getTextToValueFunction (int id) const
 {
-    if (id == ParamData::CHANNEL)
-        return [] (const juce::String& text) { return text == "LINK" ? 0.0f : 1.0f; };
+    const auto* control = ProductTable::controlOf (id);
+    const auto entry = control != nullptr ? control->typedEntry : ProductTable::currentValue;
 
-    if (id == ParamData::ENGAGE_1 || id == ParamData::ENGAGE_2)
-        return [] (const juce::String& text) { return text == "OFF" ? 0.0f : 1.0f; };
+    switch (entry)
+    {
+        case ProductTable::firstLabelTest:
+            return [firstLabel = juce::String (control->labels[0])] (const juce::String& text) { return text == firstLabel ? 0.0f : 1.0f; };
 
-    if (isLevelWithDecibelReading (id))
-        return [this, id] (const juce::String& text) { return readDecibelExpression (id, text); };
+        case ProductTable::decibelEntry:
+            return [this, id] (const juce::String& text) { return readDecibelExpression (id, text); };
+
+        case ProductTable::currentValue:
+            break;
+    }
 
     return [this, id] (const juce::String&) { return getParamValue (id); };
 }
@@ -369,7 +347,7 @@ float Eq713kParamsManager::readDecibelExpression (int id, const juce::String& te
         return currentValue;
 
     const auto decibels = (float) evaluateExpression (expression, factor);
-    return (decibels + 15.0f) / 30.0f;
+    return (decibels + ProductTable::typedDecibelRange) / (2.0f * ProductTable::typedDecibelRange);
 }
 
 juce::ValueTree Eq713kParamsManager::getStateInformation() const

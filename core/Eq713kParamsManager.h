@@ -12,8 +12,6 @@
 #include <utility>
 #include <vector>
 
-class Eq713kPluginInstance;
-
 /** The product's parameter store: 19 parameters, 11 settings, their value texts and
     text readings, the stereo linkers, and the copy of one channel onto the other when the
     channel mode goes from "DUAL MONO" to "LINK".
@@ -24,7 +22,7 @@ public:
     using ValueToText = std::function<juce::String (float)>;
     using TextToValue = std::function<float (const juce::String&)>;
 
-    explicit Eq713kParamsManager (Eq713kPluginInstance& instance);
+    Eq713kParamsManager();
     ~Eq713kParamsManager() override;
 
     void setParamValue (AutomatableParamListener* source, int id, float value) override;
@@ -35,8 +33,6 @@ public:
 
     /** The hand-over object of a setting, for changes that come from any thread. */
     juce::ThreadBarierNonAutomatableParameter* getSettingBarrier (int id) const { return settingBarriers[id]; }
-
-    Eq713kPluginInstance& getInstance() const noexcept { return instance; }
 
     /** The state tree of the current values, built fresh for every save. Any thread. */
     juce::ValueTree getStateInformation() const;
@@ -61,7 +57,6 @@ private:
     void copyChannel (int fromFirstId, int toFirstId);
     float readDecibelExpression (int id, const juce::String& text) const;
 
-    Eq713kPluginInstance& instance;
     juce::OwnedArray<juce::ThreadBarierNonAutomatableParameter> settingBarriers;
     juce::OwnedArray<StereoParameterLinker> stereoLinkers;
 

@@ -1,6 +1,7 @@
 #include "core/Eq713kPluginInstance.h"
 
 #include "core/MessageThreadTask.h"
+#include "core/StandaloneQuitSignals.h"
 #include "editor/Eq713kAudioProcessorEditor.h"
 
 namespace
@@ -23,10 +24,14 @@ juce::AudioProcessor::BusesProperties Eq713kPluginInstance::stereoBuses()
 
 Eq713kPluginInstance::Eq713kPluginInstance()
     // The manager exists before the processor base, which then offers its host parameters.
-    : juce::HvPluginInstance (std::make_unique<Eq713kParamsManager> (*this), stereoBuses()),
+    : juce::HvPluginInstance (std::make_unique<Eq713kParamsManager>(), stereoBuses()),
       productManager (static_cast<Eq713kParamsManager&> (getParamsManager())),
       core (std::make_unique<Eq713kInstanceCore> (productManager))
 {
+    // The Standalone program saves the state when it is ended by a signal too.
+    if (wrapperType == wrapperType_Standalone)
+        MessageThreadTask::run ([] { StandaloneQuitSignals::install(); });
+
     // Last: from here on the message thread may run the core's timer and updates.
     MessageThreadTask::run ([weakCore = juce::WeakReference<Eq713kInstanceCore> (core.get())]
     {
@@ -50,6 +55,19 @@ Eq713kPluginInstance::~Eq713kPluginInstance()
         coreToStop.reset();
         manager.reset();
     });
+}
+
+void Eq713kPluginInstance::prepareToPlay (double, int)
+{
+    // Audio passes through untouched: nothing to prepare.
+    if (wrapperType == wrapperType_LV2)
+        reportValuesToLv2Host();
+}
+
+void Eq713kPluginInstance::reportValuesToLv2Host()
+{
+    for (auto* parameter : getParameters())
+        parameter->sendValueChangedMessageToListeners (parameter->getValue());
 }
 
 juce::AudioProcessorEditor* Eq713kPluginInstance::createEditor()

@@ -40,6 +40,10 @@ public:
                                           const juce::AudioChannelSet& mainOutputLayout,
                                           bool idForAudioSuite) const override;
 
+    /** The LV2 wrapper prepares the instance once, as soon as it listens to the host
+        parameters: the host is then told every value (see reportValuesToLv2Host). */
+    void prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock) override;
+
     bool hasEditor() const override { return true; }
 
     /** The host's view owns the editor; it is built on the message thread (or with it held). */
@@ -57,11 +61,6 @@ public:
     /** Message thread: the editors open now, oldest first. */
     const juce::Array<Eq713kAudioProcessorEditor*>& getOpenEditors() const noexcept { return openEditors; }
 
-    static constexpr int pollIntervalMs = Eq713kInstanceCore::pollIntervalMs;
-
-    /** Message thread: the connection poll's tick. */
-    void timerCallback() { core->timerCallback(); }
-
     /** Message thread: remembers the unit and connects to it at the next poll. */
     void connectWithDevice (int serialNumber) { core->connectWithDevice (serialNumber); }
 
@@ -74,19 +73,13 @@ public:
     /** The current connection's bridge, or nullptr. */
     Eq713kMidiBridge* getBridge() const noexcept { return core->getBridge(); }
 
-    /** The parts that work on the message thread. */
-    Eq713kInstanceCore& getCore() const noexcept { return *core; }
-
     /** The command queue (message thread). */
-    juce::CommandManager& getCommandManager() noexcept { return *core; }
     void sendCommand (std::unique_ptr<juce::HvCommand> command) { core->sendCommand (std::move (command)); }
     void addCommandListener (juce::CommandListener* listener) { core->addCommandListener (listener); }
     void removeCommandListener (juce::CommandListener* listener) { core->removeCommandListener (listener); }
 
-    /** Runs the preset commands and keeps an unclaimed "showDeviceSelector". */
-    void commandFallback (std::unique_ptr<juce::HvCommand> command) { core->commandFallback (std::move (command)); }
-
-    PresetCommands& getPresetCommands() noexcept { return core->getPresetCommands(); }
+    /** The preset commands, whose file chooser a test answers itself. */
+    PresetCommands& getPresetCommandsForTests() noexcept { return core->getPresetCommands(); }
 
     /** Any thread: the state block, the state tree in the framework's value-tree stream form;
         restored settings still on their way to the store are written as they will be. */
@@ -105,6 +98,12 @@ private:
     /** Whether the host's wrapper has the host parameters tell it the restored values; the
         VST3 wrapper reads every value back itself once a restore returns. */
     bool wrapperWantsRestoredValuesReported() const noexcept;
+
+    /** Tells the LV2 wrapper every host parameter's value, as a value change without a gesture;
+        it passes them to the host with its next audio block. An LV2 host has no other way to
+        learn them: the wrapper offers the parameters as properties, whose values a host either
+        starts at zero or asks for, and the wrapper does not answer the asking. */
+    void reportValuesToLv2Host();
 
     Eq713kParamsManager& productManager;
     std::unique_ptr<Eq713kInstanceCore> core;

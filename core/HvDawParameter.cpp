@@ -7,13 +7,11 @@
 namespace juce
 {
 
-HvDawParameter::HvDawParameter (HvParamsManager& owner, int paramId, const String& paramName,
-                                NormalisableRange<double> paramRange, float defaultPlainValue)
+HvDawParameter::HvDawParameter (HvParamsManager& owner, int paramId, const String& paramName, float initialValue)
     : AudioProcessorParameterWithID (ParameterID ("p" + String (paramId), 1), paramName),
       manager (owner),
       id (paramId),
-      range (paramRange),
-      value ((float) range.convertTo0to1 (range.snapToLegalValue ((double) defaultPlainValue))),
+      value (withinRange (initialValue)),
       defaultValue (value.load())
 {
 }
@@ -57,8 +55,7 @@ String HvDawParameter::getText (float normalisedValue, int) const
     if (valueToText)
         return valueToText (normalisedValue);
 
-    const auto plain = range.snapToLegalValue (range.convertFrom0to1 ((double) normalisedValue));
-    return NumberText::fixed (plain, decimals);
+    return NumberText::fixed ((double) withinRange (normalisedValue), decimals);
 }
 
 float HvDawParameter::getValueForText (const String& text) const
@@ -73,9 +70,7 @@ float HvDawParameter::getValueForText (const String& text) const
 
     // The text's number is read as the normalised value, whatever the process locale.
     const auto number = remaining.initialSectionContainingOnly ("0123456789.,-").replaceCharacter (',', '.');
-    const auto plain = (double) (float) number.getDoubleValue();
-
-    return jlimit (0.0f, 1.0f, (float) range.convertTo0to1 (jlimit (range.start, range.end, plain)));
+    return jlimit (0.0f, 1.0f, (float) number.getDoubleValue());
 }
 
 AudioProcessorParameter::Category HvDawParameter::getCategory() const
@@ -83,20 +78,19 @@ AudioProcessorParameter::Category HvDawParameter::getCategory() const
     return category;
 }
 
-float HvDawParameter::getHostValueInPlainUnits() const
+float HvDawParameter::getHostValue() const
 {
-    const auto normalised = jlimit (0.0, 1.0, (double) value.load());
-    return (float) range.convertFrom0to1 (normalised);
+    return withinRange (value.load());
 }
 
-float HvDawParameter::toNormalised (float plainValue) const
+float HvDawParameter::withinRange (float v) noexcept
 {
-    return (float) range.convertTo0to1 (range.snapToLegalValue ((double) plainValue));
+    return v <= 0.0f ? 0.0f : (v >= 1.0f ? 1.0f : v);
 }
 
-void HvDawParameter::takeRestoredValue (float plainValue, bool tellListeners)
+void HvDawParameter::takeRestoredValue (float restoredValue, bool tellListeners)
 {
-    const auto normalised = toNormalised (plainValue);
+    const auto normalised = withinRange (restoredValue);
     value.store (normalised);
 
     if (tellListeners)
@@ -123,7 +117,7 @@ void HvDawParameter::paramGestureChanged (AutomatableParamListener* source, int 
 
 void HvDawParameter::paramValueChanged (int, float newValue)
 {
-    const auto normalised = toNormalised (newValue);
+    const auto normalised = withinRange (newValue);
     value.exchange (normalised);
 
     // Calls setValue with the value just stored, which is equal and so goes no further.

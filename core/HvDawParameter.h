@@ -28,14 +28,13 @@ class HvDawParameter : public AudioProcessorParameterWithID,
 public:
     using ValueToTextFunction = std::function<String (float)>;
 
-    HvDawParameter (HvParamsManager& manager, int id, const String& name,
-                    NormalisableRange<double> range, float defaultValue);
+    /** Every value is a number from 0 to 1, the same for the host as for the store. */
+    HvDawParameter (HvParamsManager& manager, int id, const String& name, float defaultValue);
     ~HvDawParameter() override;
 
     void setValueToTextFunction (ValueToTextFunction function) { valueToText = std::move (function); }
 
     int getId() const noexcept { return id; }
-    const NormalisableRange<double>& getNormalisableRange() const noexcept { return range; }
 
     float getValue() const override;
     void setValue (float newValue) override;
@@ -46,13 +45,12 @@ public:
     float getValueForText (const String& text) const override;
     Category getCategory() const override;
 
-    /** The host's current value, converted from 0..1 to the plain range. */
-    float getHostValueInPlainUnits() const;
+    /** The host's current value, held within 0..1. */
+    float getHostValue() const;
 
-    /** Any thread, inside the host's restore: the host's view becomes the restored (plain)
-        value. The value goes to this parameter's listeners (the host's wrapper) as a value
+    /** Any thread, inside the host's restore: the host's view becomes the restored value. The value goes to this parameter's listeners (the host's wrapper) as a value
         change, without a gesture, only when tellListeners is set. */
-    void takeRestoredValue (float plainValue, bool tellListeners);
+    void takeRestoredValue (float value, bool tellListeners);
 
     /** Ends at the host a gesture begun there and not yet ended, when this parameter is
         about to go; called once the manager has stopped calling it. */
@@ -69,12 +67,13 @@ public:
     void paramGestureChanged (int id, bool starting) override;
 
 private:
-    float toNormalised (float plainValue) const;
+    /** Held within 0..1 as the framework's ranges snap a value: an end for anything at or
+        beyond it (so also a negative zero gives 0), a NaN left as it is. */
+    static float withinRange (float value) noexcept;
 
     ValueToTextFunction valueToText;
     HvParamsManager& manager;
     const int id;
-    const NormalisableRange<double> range;
     std::atomic<float> value;
     std::atomic<bool> gestureOpenAtHost { false };
     float defaultValue;

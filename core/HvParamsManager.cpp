@@ -302,6 +302,15 @@ void HvParamsManager::detachHostParameters()
 
     hostObjects.close();
 
+    // Lock order: this waits only for a call into the host parameters that the message thread
+    // has already begun (a change or a gesture being reported to the host), never for the
+    // message thread as such. A host therefore must not destroy an instance while it holds a
+    // lock that this same instance's report is waiting for; no other instance, and no other
+    // work of the message thread, can hold it up. On the message thread nothing is waited
+    // for: a call inside is then one that this very thread is making.
+    if (! MessageManager::existsAndIsCurrentThread())
+        hostObjects.waitForCallsInside();
+
     // The message thread no longer calls them, so this thread may: a gesture that would have
     // ended later (a knob turned on the unit, a linked twin) ends before they go.
     for (auto* param : automatableParams)
@@ -331,7 +340,7 @@ void HvParamsManager::handleAsyncUpdate()
             if (! entry)
                 return;
 
-            hostValue = param->hostParameter->getHostValueInPlainUnits();
+            hostValue = param->hostParameter->getHostValue();
         }
 
         // The host parameter is the source, so it is not told of its own change.
@@ -342,8 +351,7 @@ void HvParamsManager::handleAsyncUpdate()
 void HvParamsManager::addAutomatableParam (HvDawParameter& hostParameter)
 {
     const auto id = automatableParams.size();
-    const auto plainDefault = (float) hostParameter.getNormalisableRange().convertFrom0to1 (hostParameter.getDefaultValue());
-    automatableParams.add (new AutomatableParameter (*this, &hostParameter, id, plainDefault));
+    automatableParams.add (new AutomatableParameter (*this, &hostParameter, id, hostParameter.getDefaultValue()));
 }
 
 void HvParamsManager::addNonAutomatableParam (var initialValue)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/HostObjectsGate.h"
+#include "core/CallGate.h"
 
 #include <juce_events/juce_events.h>
 
@@ -227,7 +227,7 @@ public:
 
 protected:
     /** Appends the record of the next id; the host parameter becomes its first listener and
-        its default, in plain units, the stored value. */
+        its default the stored value. */
     void addAutomatableParam (HvDawParameter& hostParameter);
     void addNonAutomatableParam (var initialValue);
 
@@ -290,7 +290,11 @@ private:
     OwnedArray<AutomatableParameter> automatableParams;
     OwnedArray<NonAutomatableParamData> nonAutomatableParams;
     WriteSequence writeSequence;
-    HostObjectsGate hostObjects;
+
+    // The message thread's way into the host parameters, which the host destroys on a thread
+    // of its own: a call goes in only while they exist, and their destruction waits for the
+    // calls already inside and for nothing else.
+    CallGate hostObjects;
 
     JUCE_DECLARE_NON_COPYABLE (HvParamsManager)
 };

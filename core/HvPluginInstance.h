@@ -35,8 +35,12 @@ public:
     int getNumPrograms() override { return 1; }
     int getCurrentProgram() override { return 0; }
     void setCurrentProgram (int) override {}
-    const String getProgramName (int) override { return {}; }
+    /** The one program is named: hosts list it in their preset menus, and VST3 requires every
+        program of a list to have a name. */
+    const String getProgramName (int index) override { return index == 0 ? String (programName) : String(); }
     void changeProgramName (int, const String&) override {}
+
+    static constexpr const char* programName = "Default";
 
     void getStateInformation (MemoryBlock&) override {}
     void setStateInformation (const void*, int) override {}

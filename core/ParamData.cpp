@@ -1,43 +1,29 @@
 #include "core/ParamData.h"
 
-const char* const ParamData::paramName[NUM_PARAMS] = {
-    "CHANNEL",
-    "ENGAGE 1/STEREO",
-    "LO BOOST 1/STEREO",
-    "LO ATTEN 1/STEREO",
-    "LO CPS 1/STEREO",
-    "HI BOOST 1/STEREO",
-    "HI ATTEN 1/STEREO",
-    "HI BANDWIDTH 1/STEREO",
-    "HI KCS BOOST 1/STEREO",
-    "HI KCS ATTEN 1/STEREO",
-    "ENGAGE 2",
-    "LO BOOST 2",
-    "LO ATTEN 2",
-    "LO CPS 2",
-    "HI BOOST 2",
-    "HI ATTEN 2",
-    "HI BANDWIDTH 2",
-    "HI KCS BOOST 2",
-    "HI KCS ATTEN 2",
-};
+#include "core/ProductTable.h"
 
-const char* const ParamData::naParamName[NUM_NA_PARAMS] = {
-    "IS CONNECTED",
-    "CONNECTED DEV SN",
-    "SHOULD BE CONNECTED",
-    "SELECTED CHANNEL",
-    "CLIPPER DIODE STATE L",
-    "CLIPPER DIODE STATE R",
-    "MOUSE OVER HI ATTEN KNOB",
-    "MOUSE OVER HI BOOST KNOB",
-    "MOUSE OVER LO ATTEN KNOB",
-    "MOUSE OVER LO BOOST KNOB",
-    "DOUBLE WINDOW",
-};
+namespace
+{
 
-const float ParamData::paramDefault[NUM_PARAMS] = {
-    0.0f,                                                       // CHANNEL: "LINK"
-    1.0f, 0.0f, 0.0f, 2.0f / 3.0f, 0.0f, 0.0f, 1.0f / 3.0f, 0.5f, 0.0f, // channel 1
-    1.0f, 0.0f, 0.0f, 2.0f / 3.0f, 0.0f, 0.0f, 1.0f / 3.0f, 0.5f, 0.0f, // channel 2
-};
+template <typename Row, size_t size>
+constexpr ParamData::ById<const char*, (int) size> namesOf (const std::array<Row, size>& rows)
+{
+    ParamData::ById<const char*, (int) size> names {};
+    for (size_t i = 0; i < size; ++i)
+        names.values[i] = rows[i].name;
+    return names;
+}
+
+constexpr ParamData::ById<float, ParamData::NUM_PARAMS> defaultsOf (const decltype (ProductTable::parameters)& parameters)
+{
+    ParamData::ById<float, ParamData::NUM_PARAMS> defaults {};
+    for (size_t id = 0; id < parameters.size(); ++id)
+        defaults.values[id] = parameters[id].defaultValue;
+    return defaults;
+}
+
+} // namespace
+
+const ParamData::ById<const char*, ParamData::NUM_PARAMS> ParamData::paramName = namesOf (ProductTable::parameters);
+const ParamData::ById<const char*, ParamData::NUM_NA_PARAMS> ParamData::naParamName = namesOf (ProductTable::settings);
+const ParamData::ById<float, ParamData::NUM_PARAMS> ParamData::paramDefault = defaultsOf (ProductTable::parameters);

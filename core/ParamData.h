@@ -1,6 +1,9 @@
 #pragma once
 
-/** The product's parameter and setting ids and their names. */
+#include <array>
+#include <cstddef>
+
+/** The product's parameter and setting ids, and their names and defaults. */
 struct ParamData
 {
     /** Automatable ids; the id is also the host's parameter index. Ids 1..9 are channel 1
@@ -49,9 +52,19 @@ struct ParamData
     /** Ids of one channel's controls follow each other; the second channel's are this far on. */
     static constexpr int channelStride = 9;
 
-    static const char* const paramName[NUM_PARAMS];
-    static const char* const naParamName[NUM_NA_PARAMS];
+    /** Values by id, indexed with the int an id is held in. */
+    template <typename T, int size>
+    struct ById
+    {
+        std::array<T, (std::size_t) size> values;
 
-    /** Defaults in single precision (2/3 and 1/3 are the nearest floats). */
-    static const float paramDefault[NUM_PARAMS];
+        constexpr const T& operator[] (int id) const noexcept { return values[(std::size_t) id]; }
+        constexpr const T* begin() const noexcept { return values.data(); }
+        constexpr const T* end() const noexcept { return values.data() + size; }
+    };
+
+    // From the product table (ProductTable).
+    static const ById<const char*, NUM_PARAMS> paramName;
+    static const ById<const char*, NUM_NA_PARAMS> naParamName;
+    static const ById<float, NUM_PARAMS> paramDefault;
 };

@@ -2,6 +2,7 @@
 
 #include "core/Eq713kParamsManager.h"
 #include "core/ParamData.h"
+#include "core/ProductTable.h"
 #include "core/StateBlockCheck.h"
 #include "core/StateXmlReader.h"
 
@@ -193,38 +194,29 @@ std::optional<bool> boolFrom (const juce::var& value)
     return {};
 }
 
-/** A setting as it may be stored: of the setting's own type, and a channel that exists. */
+/** A restored setting as it may be stored: of the setting's own type, and an int within the
+    setting's bounds (a channel that exists). */
 std::optional<juce::var> settingFrom (int id, const juce::var& value)
 {
-    switch (id)
+    const auto& setting = ProductTable::settings[(size_t) id];
+
+    if (setting.type == ProductTable::boolSetting)
     {
-        case ParamData::CONNECTED_DEV_SN:
-            if (const auto serial = integerFrom (value))
-                return juce::var (*serial);
-            break;
+        if (const auto flag = boolFrom (value))
+            return juce::var (*flag);
 
-        case ParamData::SELECTED_CHANNEL:
-            if (const auto channel = integerFrom (value); channel == 0 || channel == 1)
-                return juce::var (*channel);
-            break;
-
-        case ParamData::SHOULD_BE_CONNECTED:
-        case ParamData::DOUBLE_WINDOW:
-            if (const auto flag = boolFrom (value))
-                return juce::var (*flag);
-            break;
-
-        default:
-            break;
+        return {};
     }
+
+    if (const auto number = integerFrom (value); number.has_value() && *number >= setting.lowest && *number <= setting.highest)
+        return juce::var (*number);
 
     return {};
 }
 
 bool isRestoredSetting (int id)
 {
-    return id == ParamData::CONNECTED_DEV_SN || id == ParamData::SHOULD_BE_CONNECTED
-        || id == ParamData::SELECTED_CHANNEL || id == ParamData::DOUBLE_WINDOW;
+    return juce::isPositiveAndBelow (id, ParamData::NUM_NA_PARAMS) && ProductTable::settings[(size_t) id].restored;
 }
 
 //==============================================================================

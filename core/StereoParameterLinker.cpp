@@ -3,6 +3,7 @@
 #include "core/HvDawParameter.h"
 #include "core/NumberText.h"
 #include "core/ParamData.h"
+#include "core/ProductTable.h"
 #include "core/StateFormat.h"
 
 StereoParameterLinker::StereoParameterLinker (juce::HvParamsManager& owner, int first, int second)
@@ -38,7 +39,7 @@ void StereoParameterLinker::paramValueChanged (AutomatableParamListener* source,
 {
     if (id == ParamData::CHANNEL)
     {
-        linked.exchange (value < 0.5f);
+        linked.exchange (ProductTable::channelsLinked (value));
         return;
     }
 

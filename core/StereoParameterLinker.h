@@ -26,8 +26,6 @@ public:
     void paramValueChanged (AutomatableParamListener* source, int id, float value) override;
     void paramGestureChanged (AutomatableParamListener* source, int id, bool starting) override;
 
-    bool isLinked() const noexcept { return linked.load(); }
-
 private:
     /** Whether the change restores a saved state, the host's (HvDawParameter::hostRestoreSource)
         or a preset (StateFormat::presetSource): such a state holds both channels' values

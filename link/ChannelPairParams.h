@@ -47,10 +47,6 @@ public:
     void setSelectedChannel (int selectedChannel) override;
     void lockReceiving (bool lock) override;
 
-    int getSelectedChannel() const noexcept { return selectedChannel.load(); }
-    bool isReceivingLocked() const noexcept { return receivingLocked.load(); }
-    int getHwNumber() const noexcept { return hwNumber; }
-
 protected:
     /** One control: its two parameters and its converters. */
     struct Control

@@ -3,6 +3,7 @@
 #include "core/Eq713kParamsManager.h"
 #include "core/NormalisedValue.h"
 #include "core/ParamData.h"
+#include "core/ProductTable.h"
 #include "link/MidiChannelParam.h"
 #include "link/MidiLRParam.h"
 #include "link/MidiSwitchParams.h"
@@ -10,6 +11,7 @@
 #include <juce_core/juce_core.h>
 
 #include <array>
+#include <vector>
 
 namespace
 {
@@ -22,7 +24,7 @@ int rounded (float x) noexcept
 
 int engageToInt (float v) { return v > 0.5f ? 64 : 0; }
 
-int gainToInt (float v) { return rounded (250.0f * v); }
+int gainToInt (float v) { return rounded ((float) ProductTable::gainSteps * v); }
 
 int hiBandwidthToInt (float v)
 {
@@ -59,8 +61,8 @@ int hiKcsAttenToInt (float v)
 
 float engageToFloat (int n) { return (n & 64) != 0 ? 1.0f : 0.0f; }
 
-// The wire carries up to 255 (and more) where the controls end at 250.
-float gainToFloat (int n) { return (float) juce::jlimit (0, 250, n) / 250.0f; }
+// The wire carries up to 255 (and more) where the controls end at their last step.
+float gainToFloat (int n) { return (float) juce::jlimit (0, ProductTable::gainSteps, n) / (float) ProductTable::gainSteps; }
 
 float hiBandwidthToFloat (int n)
 {
@@ -105,12 +107,12 @@ Eq713kMidiBridge::FloatToInt Eq713kMidiBridge::getLambdaMidiFloatToInt (int conv
 
     switch (converter)
     {
-        case engageConverter:      toInt = engageToInt; break;
-        case gainConverter:        toInt = gainToInt; break;
-        case hiBandwidthConverter: toInt = hiBandwidthToInt; break;
-        case hiKcsBoostConverter:  toInt = hiKcsBoostToInt; break;
-        case loCpsConverter:       toInt = loCpsToInt; break;
-        case hiKcsAttenConverter:  toInt = hiKcsAttenToInt; break;
+        case ProductTable::engageConverter:      toInt = engageToInt; break;
+        case ProductTable::gainConverter:        toInt = gainToInt; break;
+        case ProductTable::hiBandwidthConverter: toInt = hiBandwidthToInt; break;
+        case ProductTable::hiKcsBoostConverter:  toInt = hiKcsBoostToInt; break;
+        case ProductTable::loCpsConverter:       toInt = loCpsToInt; break;
+        case ProductTable::hiKcsAttenConverter:  toInt = hiKcsAttenToInt; break;
         default:                   return [] (float) { return 0; };
     }
 
@@ -121,61 +123,59 @@ Eq713kMidiBridge::IntToFloat Eq713kMidiBridge::getLambdaMidiIntToFloat (int conv
 {
     switch (converter)
     {
-        case engageConverter:      return engageToFloat;
-        case gainConverter:        return gainToFloat;
-        case hiBandwidthConverter: return hiBandwidthToFloat;
-        case hiKcsBoostConverter:  return hiKcsBoostToFloat;
-        case loCpsConverter:       return loCpsToFloat;
-        case hiKcsAttenConverter:  return hiKcsAttenToFloat;
+        case ProductTable::engageConverter:      return engageToFloat;
+        case ProductTable::gainConverter:        return gainToFloat;
+        case ProductTable::hiBandwidthConverter: return hiBandwidthToFloat;
+        case ProductTable::hiKcsBoostConverter:  return hiKcsBoostToFloat;
+        case ProductTable::loCpsConverter:       return loCpsToFloat;
+        case ProductTable::hiKcsAttenConverter:  return hiKcsAttenToFloat;
         default:                   return [] (int) { return 0.0f; };
     }
 }
 
 //==============================================================================
-/** The objects of one connection, in the order of the hardware map. */
+/** The objects of one connection, built from the product table's hardware map: the channel
+    object, one left/right object per control with a hardware number of its own, in id order,
+    and the switch-pair object for the two controls that share the switch byte. */
 struct Eq713kMidiBridge::HardwareObjects
 {
-    enum LrIndex
-    {
-        engage,
-        loBoost,
-        loAtten,
-        hiBoost,
-        hiAtten,
-        hiBandwidth,
-        hiKcsBoost,
-        numLr
-    };
-
     HardwareObjects (juce::MidiDevice* unit, Eq713kParamsManager& manager)
     {
-        struct LrRow { int leftId, hardwareNumber, converter; };
-        static constexpr LrRow rows[numLr] = {
-            { ParamData::ENGAGE_1, 15, engageConverter },
-            { ParamData::LO_BOOST_1, 4, gainConverter },
-            { ParamData::LO_ATTEN_1, 9, gainConverter },
-            { ParamData::HI_BOOST_1, 5, gainConverter },
-            { ParamData::HI_ATTEN_1, 10, gainConverter },
-            { ParamData::HI_BANDWIDTH_1, 16, hiBandwidthConverter },
-            { ParamData::HI_KCS_BOOST_1, 12, hiKcsBoostConverter },
-        };
-
         channel = std::make_unique<MidiChannelParam> (unit, manager, ParamData::CHANNEL, ParamData::SELECTED_CHANNEL);
 
-        for (int i = 0; i < numLr; ++i)
-            lr[(size_t) i] = std::make_unique<MidiLRParam> (unit, manager, rows[i].leftId,
-                                                            rows[i].leftId + ParamData::channelStride,
-                                                            rows[i].hardwareNumber,
-                                                            getLambdaMidiIntToFloat (rows[i].converter),
-                                                            getLambdaMidiFloatToInt (rows[i].converter));
+        std::vector<int> sharingTheSwitchByte;
+
+        for (int leftId = ParamData::ENGAGE_1; leftId < ParamData::ENGAGE_1 + ParamData::channelStride; ++leftId)
+        {
+            const auto& control = *ProductTable::controlOf (leftId);
+
+            if (control.hardwareNumber == ProductTable::switchByteNumber)
+            {
+                sharingTheSwitchByte.push_back (leftId);
+                continue;
+            }
+
+            lr.push_back (std::make_unique<MidiLRParam> (unit, manager, leftId, leftId + ParamData::channelStride,
+                                                         control.hardwareNumber,
+                                                         getLambdaMidiIntToFloat (control.converter),
+                                                         getLambdaMidiFloatToInt (control.converter)));
+            routes[(size_t) control.hardwareNumber] = lr.back().get();
+        }
+
+        jassert (sharingTheSwitchByte.size() == 2);
+        const auto first = sharingTheSwitchByte.front();
+        const auto second = sharingTheSwitchByte.back();
+        const auto firstConverter = ProductTable::controlOf (first)->converter;
+        const auto secondConverter = ProductTable::controlOf (second)->converter;
 
         switches = std::make_unique<MidiSwitchParams> (unit, manager,
-                                                       ParamData::LO_CPS_1, ParamData::LO_CPS_2, 13,
-                                                       getLambdaMidiIntToFloat (loCpsConverter),
-                                                       getLambdaMidiFloatToInt (loCpsConverter),
-                                                       ParamData::HI_KCS_ATTEN_1, ParamData::HI_KCS_ATTEN_2,
-                                                       getLambdaMidiIntToFloat (hiKcsAttenConverter),
-                                                       getLambdaMidiFloatToInt (hiKcsAttenConverter));
+                                                       first, first + ParamData::channelStride, ProductTable::switchByteNumber,
+                                                       getLambdaMidiIntToFloat (firstConverter),
+                                                       getLambdaMidiFloatToInt (firstConverter),
+                                                       second, second + ParamData::channelStride,
+                                                       getLambdaMidiIntToFloat (secondConverter),
+                                                       getLambdaMidiFloatToInt (secondConverter));
+        routes[(size_t) ProductTable::switchByteNumber] = switches.get();
 
         for (auto& object : lr)
             channel->addChannelListener (object.get());
@@ -196,33 +196,32 @@ struct Eq713kMidiBridge::HardwareObjects
         channel.reset();
     }
 
-    /** Receive thread: the routing of one report. */
+    /** Receive thread: the routing of one report, by the numbers the objects were built with. */
     void route (int hardwareNumber, int value)
     {
-        switch (hardwareNumber)
+        if (hardwareNumber == ProductTable::channelNumber)
         {
-            case 4:  lr[loBoost]->paramMidiChanged (value); break;
-            case 5:  lr[hiBoost]->paramMidiChanged (value); break;
-            case 9:  lr[loAtten]->paramMidiChanged (value); break;
-            case 10: lr[hiAtten]->paramMidiChanged (value); break;
-            case 12: lr[hiKcsBoost]->paramMidiChanged (value); break;
-            case 13: switches->paramMidiChanged (value); break;
-            case 14: channel->paramMidiChanged (value); break;
-            case 15: lr[engage]->paramMidiChanged (value); break;
-
-            case 16:
-                // The unit has switched: the set-up window ends, open or not.
-                lr[hiBandwidth]->paramMidiChanged (value);
-                channel->finishSetUpAsync();
-                break;
-
-            default: break;
+            channel->paramMidiChanged (value);
+            return;
         }
+
+        if (! juce::isPositiveAndBelow (hardwareNumber, ProductTable::numHardwareNumbers))
+            return;
+
+        if (auto* object = routes[(size_t) hardwareNumber])
+            object->paramMidiChanged (value);
+
+        // The unit has switched: the set-up window ends, open or not.
+        if (hardwareNumber == ProductTable::channelSetUpDoneNumber)
+            channel->finishSetUpAsync();
     }
 
     std::unique_ptr<MidiChannelParam> channel;
-    std::array<std::unique_ptr<MidiLRParam>, numLr> lr;
+    std::vector<std::unique_ptr<MidiLRParam>> lr;
     std::unique_ptr<MidiSwitchParams> switches;
+
+    // Written while the objects are built, only read once they are published.
+    std::array<ChannelPairParams*, ProductTable::numHardwareNumbers> routes {};
 };
 
 //==============================================================================
@@ -261,12 +260,10 @@ void Eq713kMidiBridge::hidConnectionCallback (bool connected)
 
 void Eq713kMidiBridge::paramReceived (int hardwareNumber, int value)
 {
-    reportsBeingRouted.enter();
+    const auto entry = reportsBeingRouted.enter();
 
     if (auto* objects = published.load())
         objects->route (hardwareNumber, value);
-
-    reportsBeingRouted.leave();
 }
 
 void Eq713kMidiBridge::publish (std::unique_ptr<HardwareObjects> objects)
@@ -282,5 +279,5 @@ void Eq713kMidiBridge::deleteHardwareObjects()
         return;
 
     // Every report that may still be routing to the objects began before this wait.
-    reportsBeingRouted.waitForCallsInFlight();
+    reportsBeingRouted.waitForCallsInside();
 }

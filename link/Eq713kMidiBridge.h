@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/CallGate.h"
+#include "core/ProductTable.h"
 #include "link/MidiDevice.h"
-#include "link/ReceiveCallGate.h"
 
 #include <atomic>
 #include <functional>
@@ -47,17 +48,8 @@ public:
     juce::MidiDevice* getDevice() const noexcept { return device; }
     bool hasHardwareObjects() const noexcept { return published.load() != nullptr; }
 
-    /** Selects a converter pair. LO CPS and HI KCS ATTEN share hardware number 13 but not
-        their bits, so the selector names the control, not the number. */
-    enum Converter
-    {
-        engageConverter = 0,
-        gainConverter,        // LO BOOST, LO ATTEN, HI BOOST, HI ATTEN: 0..250
-        hiBandwidthConverter, // 0, 85, 172, 255
-        hiKcsBoostConverter,  // one bit of 64..1 per position
-        loCpsConverter,       // bits 0..3 of number 13
-        hiKcsAttenConverter   // bits 4..6 of number 13
-    };
+    /** Selects a converter pair (ProductTable::Converter). */
+    using Converter = ProductTable::Converter;
 
     using FloatToInt = std::function<int (float)>;
     using IntToFloat = std::function<float (int)>;
@@ -84,7 +76,7 @@ private:
     juce::MidiDevice* device = nullptr;
 
     std::atomic<HardwareObjects*> published { nullptr };
-    ReceiveCallGate reportsBeingRouted;
+    CallGate reportsBeingRouted; // never closed: the objects are unpublished instead
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Eq713kMidiBridge)
 };

@@ -63,8 +63,7 @@ void MidiChannelParam::removeChannelListener (ChannelRecallingListener* listener
 //==============================================================================
 int MidiChannelParam::currentHardwareChannel() const
 {
-    // Dual mono only strictly above the middle.
-    if (! (params.getParamValue (channelId) > 0.5f))
+    if (! ProductTable::channelsApartOnUnit (params.getParamValue (channelId)))
         return linkedChannels;
 
     return (int) params.getNonAutomatableParamValue (selectedChannelId) == 0 ? dualMonoChannel1

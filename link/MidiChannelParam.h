@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/HvParamsManager.h"
+#include "core/ProductTable.h"
 #include "link/MidiParam.h"
 
 #include <juce_events/juce_events.h>
@@ -25,7 +26,7 @@ class MidiDevice;
     number 14 is routed. The listeners are therefore added and removed only while no report
     can be routed to this object: before the bridge publishes its objects to the receive
     thread, and after it has unpublished them and waited for the reports being routed
-    (ReceiveCallGate).
+    (CallGate).
 */
 class MidiChannelParam : public juce::HvParamsManager::AutomatableParamListener,
                          public juce::HvParamsManager::NonAutomatableParamListener,
@@ -64,7 +65,6 @@ public:
 
     static constexpr int sendDelayMs = 2;
     static constexpr int setUpWindowMs = 500;
-    static constexpr int channelHwNumber = 14;
 
     /** Hardware channel values. */
     enum HardwareChannel
@@ -125,7 +125,7 @@ private:
 
     const int channelId;
     const int selectedChannelId;
-    const int hwNumber = channelHwNumber;
+    const int hwNumber = ProductTable::channelNumber;
 
     // Set by a reported hardware number 16; the set-up timer is stopped on the message thread.
     std::atomic<bool> setUpEndRequested { false };

@@ -139,9 +139,8 @@ void MidiDevice::Listener::hidConnectionCallback (bool) {}
 void MidiDevice::Listener::paramReceived (int, int) {}
 
 //==============================================================================
-MidiDevice::MidiDevice (MidiManager* ownerManager, MIDIDeviceRef device, MIDIClientRef client)
-    : owner (ownerManager),
-      pimpl (std::make_unique<Pimpl> (device, *this))
+MidiDevice::MidiDevice (MIDIDeviceRef device, MIDIClientRef client)
+    : pimpl (std::make_unique<Pimpl> (device, *this))
 {
     pimpl->open (client);
 }
@@ -169,12 +168,12 @@ void MidiDevice::setHolder (Listener* newHolder)
 
     // Every call that may have read the previous holder began before this wait.
     if (previous != nullptr && previous != newHolder)
-        receiveCalls.waitForCallsInFlight();
+        receiveCalls.waitForCallsInside();
 }
 
 void MidiDevice::handlePackets (const MIDIPacketList& packets) noexcept
 {
-    receiveCalls.enter();
+    const auto entry = receiveCalls.enter();
 
     const auto* packet = &packets.packet[0];
 
@@ -186,8 +185,6 @@ void MidiDevice::handlePackets (const MIDIPacketList& packets) noexcept
         if (packet->length > 0)
             handlePacket (packet->data, packet->length);
     }
-
-    receiveCalls.leave();
 }
 
 void MidiDevice::handlePacket (const uint8* bytes, int length) noexcept

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/ReceiveCallGate.h"
+#include "core/CallGate.h"
 #include "link/platform/HvMidiPlatform.h"
 
 #include <juce_core/juce_core.h>
@@ -10,8 +10,6 @@
 
 namespace juce
 {
-
-class MidiManager;
 
 /** One unit found on the platform's MIDI: listens to its source, sends to its destination,
     learns its serial number from its first reply and hands every report it accepts to the
@@ -41,7 +39,7 @@ public:
 
     /** Opens the device: creates and connects the input port, finds the destination and
         sends the serial-number query. A failed step leaves the rest undone. */
-    MidiDevice (MidiManager* owner, MIDIDeviceRef device, MIDIClientRef client);
+    MidiDevice (MIDIDeviceRef device, MIDIClientRef client);
 
     /** Disconnects and disposes the port; no receive call is running or starts afterwards. */
     virtual ~MidiDevice();
@@ -59,7 +57,6 @@ public:
     void setHolder (Listener* newHolder);
 
     MIDIDeviceRef getDeviceRef() const noexcept;
-    MidiManager* getOwner() const noexcept { return owner; }
 
 private:
     /** The receive thread's part: no allocation, no lock. */
@@ -67,12 +64,12 @@ private:
     void handlePacket (const uint8* bytes, int length) noexcept;
     void learnSerialNumber (int serial) noexcept;
 
-    MidiManager* const owner;
     std::atomic<int> serialNumber { -1 };
     std::atomic<Listener*> holder { nullptr };
 
-    // Releasing a holder waits for the receive calls that may still be inside it.
-    ReceiveCallGate receiveCalls;
+    // Releasing a holder waits for the receive calls that may still be inside it. The calls of
+    // one port come one at a time; the gate is never closed.
+    CallGate receiveCalls;
 
     std::unique_ptr<Pimpl> pimpl;
 

@@ -143,7 +143,7 @@ private:
             if (known)
                 continue;
 
-            pendingDevices.push_back (std::make_unique<MidiDevice> (&owner, device, client));
+            pendingDevices.push_back (std::make_unique<MidiDevice> (device, client));
 
             // Every pending unit gets at least the wait after the newest one was found.
             startTimer (serialWait);

@@ -13,8 +13,9 @@ packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libg
           locales lilv-utils clang libclang-rt-14-dev xvfb xauth x11-utils libxtst-dev fonts-lato
           libasound2-dev qemu-system-x86 busybox-static xz-utils)
 
-# jalv, jackd2, openbox and xdotool: the check of the LV2 editor in jalv's window, under a window
-# manager, on a JACK server with the dummy driver.
+# jalv, jackd2, openbox and xdotool: the checks in a real LV2 host (the LV2 editor in jalv's
+# window, under a window manager, and the parameter values jalv holds), on a JACK server with the
+# dummy driver; xdotool also clicks the Standalone's window button in its smoke test.
 packages+=(jalv jackd2 openbox xdotool)
 
 sudo_cmd=""

@@ -41,12 +41,14 @@ cmake --build build/tsan --parallel "$(nproc)"
 ctest --test-dir build/tsan --output-on-failure --parallel "$(nproc)" "$@"
 
 # jalv cannot load a sanitized plug-in (it hangs in gtk_init with a sanitizer's runtime
-# preloaded), so the check of jalv's window runs on the Release build, brought up to date here.
+# preloaded), so the checks in jalv (its window; the parameter values it holds) run on the
+# Release build, brought up to date here.
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DEQ713K_BUILD_TESTS=OFF
 cmake --build build/release --parallel "$(nproc)" --target Eq713k_LV2
 release_lv2=$(echo "$PWD"/build/release/Eq713k_artefacts/Release/LV2/*.lv2)
 release_lv2_uri=$(LV2_PATH="$(dirname "$release_lv2")" lv2ls | head -n 1)
 bash tests/support/with-xvfb.sh tests/hosts/jalv-window-size.sh "$release_lv2" "$release_lv2_uri"
+bash tests/support/with-xvfb.sh tests/hosts/lv2-host-values.sh "$release_lv2" "$release_lv2_uri" tests/hosts/lv2-state
 
 # libFuzzer needs clang. The shared code is built there with the fuzzer's coverage; the run
 # starts from the checked-in seeds and keeps what it finds in the build directory.

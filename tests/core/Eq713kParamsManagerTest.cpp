@@ -203,7 +203,9 @@ TEST_F (Eq713kParamsManagerTest, NoCopyForHostAutomationOtherSelectionsOrOtherCh
         m.setParamValue (&editor, ParamData::CHANNEL, 0.0f);
         EXPECT_EQ (m.getParamValue (ParamData::LO_BOOST_2), 0.0f);
     }
-    for (const auto& [from, to] : { std::pair { 0.0f, 0.0f }, std::pair { 0.0f, 1.0f }, std::pair { 1.0f, 0.6f } })
+    // Exactly one half is not apart yet; a NaN is neither mode.
+    for (const auto& [from, to] : { std::pair { 0.0f, 0.0f }, std::pair { 0.0f, 1.0f }, std::pair { 1.0f, 0.6f },
+                                    std::pair { 0.5f, 0.0f }, std::pair { 1.0f, nan } })
     {
         SCOPED_TRACE (juce::String (from) + " to " + juce::String (to));
         Eq713kPluginInstance fresh;

@@ -40,7 +40,7 @@ TEST (Eq713kPluginInstanceTest, ProcessorProperties)
     EXPECT_EQ (instance.getCurrentProgram(), 0);
     instance.setCurrentProgram (3);
     EXPECT_EQ (instance.getCurrentProgram(), 0);
-    EXPECT_EQ (instance.getProgramName (0), "");
+    EXPECT_EQ (instance.getProgramName (0), "Default");
     EXPECT_EQ (instance.getProgramName (7), "");
 
     ASSERT_EQ (instance.getBusCount (true), 1);

@@ -32,7 +32,7 @@ struct PresetsUnderTest
     }
 
     Eq713kPluginInstance instance;
-    PresetCommands& commands = instance.getPresetCommands();
+    PresetCommands& commands = instance.getPresetCommandsForTests();
     bool replace = false;
     std::vector<juce::File> asked;
     std::vector<juce::File> failures;
@@ -156,7 +156,7 @@ TEST (PresetCommandsTest, ACancelledMissingOrOversizedLoadChangesNothing)
 TEST (PresetCommandsTest, TheLatestDeviceSelectorCommandThatNobodyTookIsKept)
 {
     Eq713kPluginInstance instance;
-    EXPECT_EQ (instance.getPresetCommands().getParkedCommand(), nullptr);
+    EXPECT_EQ (instance.getPresetCommandsForTests().getParkedCommand(), nullptr);
 
     instance.sendCommand (std::make_unique<juce::HvCommand> (Ids::hvEq713k::showDeviceSelector));
     auto second = std::make_unique<juce::HvCommand> (Ids::hvEq713k::showDeviceSelector);
@@ -165,7 +165,7 @@ TEST (PresetCommandsTest, TheLatestDeviceSelectorCommandThatNobodyTookIsKept)
     instance.sendCommand (std::make_unique<juce::HvCommand> (juce::Identifier ("somethingElse")));
 
     pumpPendingMessages();
-    EXPECT_EQ (instance.getPresetCommands().getParkedCommand(), secondCommand);
+    EXPECT_EQ (instance.getPresetCommandsForTests().getParkedCommand(), secondCommand);
 }
 
 } // namespace

@@ -29,7 +29,7 @@ juce::MemoryBlock fixture (const char* name)
 
 std::vector<float> defaultParameters()
 {
-    return { ParamData::paramDefault, ParamData::paramDefault + ParamData::NUM_PARAMS };
+    return { ParamData::paramDefault.begin(), ParamData::paramDefault.end() };
 }
 
 void restoreText (juce::AudioProcessor& instance, const std::string& text)

@@ -195,7 +195,7 @@ TEST (StateRestoreHandOverTest, APresetLoadedWhileAHostsRestoreIsWaitingIsTheLas
 
     Eq713kPluginInstance instance;
     restoreFromAnotherThread (instance, changedState (0.25f, 11));
-    instance.getPresetCommands().loadChosenFile (preset);
+    instance.getPresetCommandsForTests().loadChosenFile (preset);
     pumpPendingMessages();
 
     EXPECT_TRUE (remembers (instance, 22));

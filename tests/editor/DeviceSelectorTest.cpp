@@ -322,7 +322,7 @@ TEST_F (DeviceSelectorTest, EachRequestOfThePollReopensTheSelectorWithTheUnitsLi
         ids.push_back (row.itemId);
     EXPECT_EQ (ids, (std::vector<int> { 6, 7, 8 }));
     EXPECT_FALSE (isConnected (instance));
-    EXPECT_EQ (instance.getPresetCommands().getParkedCommand(), nullptr) << "a request went past the menu bar";
+    EXPECT_EQ (instance.getPresetCommandsForTests().getParkedCommand(), nullptr) << "a request went past the menu bar";
 }
 
 TEST_F (DeviceSelectorTest, TheUsbButtonIsLitWhileConnectedBlinksWhileUnitsAreListedAndIsUnlitOtherwise)

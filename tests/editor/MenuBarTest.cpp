@@ -42,7 +42,7 @@ class InstanceWithChosenFiles : public Eq713kPluginInstance
 public:
     InstanceWithChosenFiles()
     {
-        getPresetCommands().chooseFile = [this] (const juce::String& title, const juce::String&, auto answer)
+        getPresetCommandsForTests().chooseFile = [this] (const juce::String& title, const juce::String&, auto answer)
         {
             dialogTitles.push_back (title);
             answer (chosenFile);
@@ -183,7 +183,7 @@ TEST_F (MenuBarTest, TakesOnlyTheDeviceSelectorCommand)
     EXPECT_EQ (popups.shown[0].target, &bar->getUsbButton());
     EXPECT_TRUE (popups.shown[0].onResult == nullptr) << "the selector has no result callback";
     EXPECT_EQ (instance.dialogTitles, (Strings { "Save preset...", "Load preset..." }));
-    EXPECT_EQ (instance.getPresetCommands().getParkedCommand(), nullptr);
+    EXPECT_EQ (instance.getPresetCommandsForTests().getParkedCommand(), nullptr);
 }
 
 TEST_F (MenuBarTest, WithoutAScreenItsOwnPopupsShowNothing)

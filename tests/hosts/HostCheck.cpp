@@ -21,6 +21,11 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+// The SDK's interfaces, to read a VST3 plug-in's program lists; the module defines their ids.
+#define JUCE_VST3HEADERS_INCLUDE_HEADERS_ONLY 1
+#include <juce_audio_processors/format_types/juce_VST3Headers.h>
+#undef JUCE_VST3HEADERS_INCLUDE_HEADERS_ONLY
+
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -236,6 +241,68 @@ Problems checkParameters (FormatUnderTest& f, juce::AudioPluginInstance& instanc
                              where + "text is \"" + text + "\", expected \"" + expected.defaultText + "\"");
         }
     }
+
+    return problems;
+}
+
+/** The program names a VST3 host reads from the plug-in's unit information. (JUCE's hosting
+    lists programs only through a program-change parameter, which a plug-in with a single
+    program does not have, so the list is read here directly.) */
+juce::StringArray vst3ProgramNames (juce::AudioPluginInstance& instance, Problems& problems)
+{
+    struct ComponentFinder : juce::ExtensionsVisitor
+    {
+        void visitVST3Client (const VST3Client& client) override { component = client.getIComponentPtr(); }
+        Steinberg::Vst::IComponent* component = nullptr;
+    } finder;
+
+    instance.getExtensions (finder);
+    juce::StringArray names;
+
+    Steinberg::Vst::IUnitInfo* unitInfo = nullptr;
+    if (finder.component == nullptr
+        || finder.component->queryInterface (Steinberg::Vst::IUnitInfo::iid, (void**) &unitInfo) != Steinberg::kResultOk
+        || unitInfo == nullptr)
+    {
+        problems.add ("the plug-in offers no unit information, where a host reads its programs");
+        return names;
+    }
+
+    for (Steinberg::int32 list = 0; list < unitInfo->getProgramListCount(); ++list)
+    {
+        Steinberg::Vst::ProgramListInfo info {};
+        if (unitInfo->getProgramListInfo (list, info) != Steinberg::kResultOk)
+            continue;
+
+        for (Steinberg::int32 program = 0; program < info.programCount; ++program)
+        {
+            Steinberg::Vst::String128 name {};
+            unitInfo->getProgramName (info.id, program, name);
+            names.add (juce::String (juce::CharPointer_UTF16 (reinterpret_cast<const juce::CharPointer_UTF16::CharType*> (name))));
+        }
+    }
+
+    unitInfo->release();
+    return names;
+}
+
+/** The host lists the plug-in's programs by name (VST3: its program lists; LV2: the presets of
+    its manifest): there is at least one, and none is nameless. */
+Problems checkProgramNames (FormatUnderTest& f, juce::AudioPluginInstance& instance)
+{
+    Problems problems;
+    juce::StringArray names;
+
+    if (f.name == "VST3")
+        names = vst3ProgramNames (instance, problems);
+    else
+        for (int i = 0; i < instance.getNumPrograms(); ++i)
+            names.add (instance.getProgramName (i));
+
+    problems.expect (! names.isEmpty(), "the host lists no program");
+
+    for (int i = 0; i < names.size(); ++i)
+        problems.expect (names[i].trim().isNotEmpty(), "program " + juce::String (i) + " has no name");
 
     return problems;
 }
@@ -477,6 +544,7 @@ void runFormat (FormatUnderTest& f, Expectations expect, Report& report)
     report.record (f.name, "name", checkName (*instance));
     report.record (f.name, "has an editor", checkHasEditor (*instance));
     report.record (f.name, "parameters", checkParameters (f, *instance), expect.parameters);
+    report.record (f.name, "programs are named", checkProgramNames (f, *instance));
 
     instance->prepareToPlay (sampleRate, maxBlockSize);
     report.record (f.name, "audio passes through", checkAudioPassesThrough (*instance));

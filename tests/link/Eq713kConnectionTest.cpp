@@ -4,6 +4,7 @@
 #include "core/Ids.h"
 #include "core/ParamData.h"
 #include "link/Eq713kMidiBridge.h"
+#include "core/ProductTable.h"
 #include "link/MidiManager.h"
 #include "support/MessagePump.h"
 #include "support/MidiWorldFixture.h"
@@ -83,13 +84,13 @@ struct Control
 };
 
 const Control controls[] {
-    { "ENGAGE", ParamData::ENGAGE_1, 15, Eq713kMidiBridge::engageConverter, 1.0f, 64, 0.0f, 0 },
-    { "LO BOOST", ParamData::LO_BOOST_1, 4, Eq713kMidiBridge::gainConverter, 0.5f, 125, 0.2f, 50 },
-    { "LO ATTEN", ParamData::LO_ATTEN_1, 9, Eq713kMidiBridge::gainConverter, 0.1f, 25, 0.3f, 75 },
-    { "HI BOOST", ParamData::HI_BOOST_1, 5, Eq713kMidiBridge::gainConverter, 0.4f, 100, 0.6f, 150 },
-    { "HI ATTEN", ParamData::HI_ATTEN_1, 10, Eq713kMidiBridge::gainConverter, 0.8f, 200, 1.0f, 250 },
-    { "HI BANDWIDTH", ParamData::HI_BANDWIDTH_1, 16, Eq713kMidiBridge::hiBandwidthConverter, 2.0f / 3.0f, 172, 1.0f, 255 },
-    { "HI KCS BOOST", ParamData::HI_KCS_BOOST_1, 12, Eq713kMidiBridge::hiKcsBoostConverter, 1.0f / 6.0f, 32, 5.0f / 6.0f, 2 },
+    { "ENGAGE", ParamData::ENGAGE_1, 15, ProductTable::engageConverter, 1.0f, 64, 0.0f, 0 },
+    { "LO BOOST", ParamData::LO_BOOST_1, 4, ProductTable::gainConverter, 0.5f, 125, 0.2f, 50 },
+    { "LO ATTEN", ParamData::LO_ATTEN_1, 9, ProductTable::gainConverter, 0.1f, 25, 0.3f, 75 },
+    { "HI BOOST", ParamData::HI_BOOST_1, 5, ProductTable::gainConverter, 0.4f, 100, 0.6f, 150 },
+    { "HI ATTEN", ParamData::HI_ATTEN_1, 10, ProductTable::gainConverter, 0.8f, 200, 1.0f, 250 },
+    { "HI BANDWIDTH", ParamData::HI_BANDWIDTH_1, 16, ProductTable::hiBandwidthConverter, 2.0f / 3.0f, 172, 1.0f, 255 },
+    { "HI KCS BOOST", ParamData::HI_KCS_BOOST_1, 12, ProductTable::hiKcsBoostConverter, 1.0f / 6.0f, 32, 5.0f / 6.0f, 2 },
 };
 
 /** LO CPS (low bits) and HI KCS ATTEN (bits 4..6) of one channel share hardware number 13. */
@@ -137,8 +138,8 @@ std::string differences (const SimulatedUnit& unit, const Eq713kParamsManager& p
             compare (c.name + suffix, unit.value (channel, c.number), sentFor (params, c.firstId + offset, c.converter));
 
         compare ("LO CPS / HI KCS ATTEN" + suffix, unit.switchByte (channel),
-                 sentFor (params, ParamData::LO_CPS_1 + offset, Eq713kMidiBridge::loCpsConverter)
-                     | sentFor (params, ParamData::HI_KCS_ATTEN_1 + offset, Eq713kMidiBridge::hiKcsAttenConverter));
+                 sentFor (params, ParamData::LO_CPS_1 + offset, ProductTable::loCpsConverter)
+                     | sentFor (params, ParamData::HI_KCS_ATTEN_1 + offset, ProductTable::hiKcsAttenConverter));
     }
 
     return result;

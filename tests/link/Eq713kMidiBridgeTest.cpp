@@ -1,4 +1,5 @@
 #include "link/Eq713kMidiBridge.h"
+#include "core/ProductTable.h"
 
 #include "core/Eq713kPluginInstance.h"
 #include "support/ConnectedUnit.h"
@@ -27,63 +28,63 @@ const char* nameOf (int converter)
 TEST (Eq713kMidiBridgeTest, NormalisedValuesGoOutRoundedHalvesToEvenInSinglePrecision)
 {
     const struct { int converter; float v; int sent; } cases[] {
-        { Bridge::engageConverter, 0.0f, 0 },
-        { Bridge::engageConverter, 0.5f, 0 },
-        { Bridge::engageConverter, std::nextafter (0.5f, 1.0f), 64 },
-        { Bridge::engageConverter, 1.0f, 64 },
-        { Bridge::engageConverter, nan, 0 },
+        { ProductTable::engageConverter, 0.0f, 0 },
+        { ProductTable::engageConverter, 0.5f, 0 },
+        { ProductTable::engageConverter, std::nextafter (0.5f, 1.0f), 64 },
+        { ProductTable::engageConverter, 1.0f, 64 },
+        { ProductTable::engageConverter, nan, 0 },
 
-        { Bridge::gainConverter, 0.0f, 0 },
-        { Bridge::gainConverter, 0.5f, 125 },
-        { Bridge::gainConverter, 1.0f, 250 },
-        { Bridge::gainConverter, 0.25f, 62 },  // 62.5: halves go to even
-        { Bridge::gainConverter, 0.75f, 188 }, // 187.5
-        { Bridge::gainConverter, 0.006f, 2 },  // 1.5
-        { Bridge::gainConverter, 0.002f, 0 },  // exactly 0.5 in single precision, not in double
-        { Bridge::gainConverter, 0.03f, 8 },   // exactly 7.5 in single precision, below it in double
-        { Bridge::gainConverter, 1.1f, 250 },  // never wrapped into another value
-        { Bridge::gainConverter, -0.2f, 0 },
-        { Bridge::gainConverter, inf, 250 },
-        { Bridge::gainConverter, nan, 0 },
+        { ProductTable::gainConverter, 0.0f, 0 },
+        { ProductTable::gainConverter, 0.5f, 125 },
+        { ProductTable::gainConverter, 1.0f, 250 },
+        { ProductTable::gainConverter, 0.25f, 62 },  // 62.5: halves go to even
+        { ProductTable::gainConverter, 0.75f, 188 }, // 187.5
+        { ProductTable::gainConverter, 0.006f, 2 },  // 1.5
+        { ProductTable::gainConverter, 0.002f, 0 },  // exactly 0.5 in single precision, not in double
+        { ProductTable::gainConverter, 0.03f, 8 },   // exactly 7.5 in single precision, below it in double
+        { ProductTable::gainConverter, 1.1f, 250 },  // never wrapped into another value
+        { ProductTable::gainConverter, -0.2f, 0 },
+        { ProductTable::gainConverter, inf, 250 },
+        { ProductTable::gainConverter, nan, 0 },
 
-        { Bridge::hiBandwidthConverter, 0.0f, 0 },
-        { Bridge::hiBandwidthConverter, 1.0f / 3.0f, 85 },
-        { Bridge::hiBandwidthConverter, 2.0f / 3.0f, 172 },
-        { Bridge::hiBandwidthConverter, 1.0f, 255 },
-        { Bridge::hiBandwidthConverter, 1.0f / 6.0f, 0 },   // 0.5
-        { Bridge::hiBandwidthConverter, 0.5f, 172 },        // 1.5
-        { Bridge::hiBandwidthConverter, 5.0f / 6.0f, 172 }, // 2.5
-        { Bridge::hiBandwidthConverter, 1.5f, 255 },
-        { Bridge::hiBandwidthConverter, -1.0f, 0 },
+        { ProductTable::hiBandwidthConverter, 0.0f, 0 },
+        { ProductTable::hiBandwidthConverter, 1.0f / 3.0f, 85 },
+        { ProductTable::hiBandwidthConverter, 2.0f / 3.0f, 172 },
+        { ProductTable::hiBandwidthConverter, 1.0f, 255 },
+        { ProductTable::hiBandwidthConverter, 1.0f / 6.0f, 0 },   // 0.5
+        { ProductTable::hiBandwidthConverter, 0.5f, 172 },        // 1.5
+        { ProductTable::hiBandwidthConverter, 5.0f / 6.0f, 172 }, // 2.5
+        { ProductTable::hiBandwidthConverter, 1.5f, 255 },
+        { ProductTable::hiBandwidthConverter, -1.0f, 0 },
 
-        { Bridge::hiKcsBoostConverter, 0.0f, 64 },
-        { Bridge::hiKcsBoostConverter, 1.0f / 6.0f, 32 },
-        { Bridge::hiKcsBoostConverter, 1.0f / 3.0f, 16 },
-        { Bridge::hiKcsBoostConverter, 0.5f, 8 },
-        { Bridge::hiKcsBoostConverter, 2.0f / 3.0f, 4 },
-        { Bridge::hiKcsBoostConverter, 5.0f / 6.0f, 2 },
-        { Bridge::hiKcsBoostConverter, 1.0f, 1 },
-        { Bridge::hiKcsBoostConverter, 1.0f / 12.0f, 64 }, // 0.5
-        { Bridge::hiKcsBoostConverter, 0.25f, 16 },        // 1.5
-        { Bridge::hiKcsBoostConverter, 5.0f / 12.0f, 16 }, // 2.5
-        { Bridge::hiKcsBoostConverter, 0.75f, 4 },         // 4.5
-        { Bridge::hiKcsBoostConverter, -0.5f, 64 },
+        { ProductTable::hiKcsBoostConverter, 0.0f, 64 },
+        { ProductTable::hiKcsBoostConverter, 1.0f / 6.0f, 32 },
+        { ProductTable::hiKcsBoostConverter, 1.0f / 3.0f, 16 },
+        { ProductTable::hiKcsBoostConverter, 0.5f, 8 },
+        { ProductTable::hiKcsBoostConverter, 2.0f / 3.0f, 4 },
+        { ProductTable::hiKcsBoostConverter, 5.0f / 6.0f, 2 },
+        { ProductTable::hiKcsBoostConverter, 1.0f, 1 },
+        { ProductTable::hiKcsBoostConverter, 1.0f / 12.0f, 64 }, // 0.5
+        { ProductTable::hiKcsBoostConverter, 0.25f, 16 },        // 1.5
+        { ProductTable::hiKcsBoostConverter, 5.0f / 12.0f, 16 }, // 2.5
+        { ProductTable::hiKcsBoostConverter, 0.75f, 4 },         // 4.5
+        { ProductTable::hiKcsBoostConverter, -0.5f, 64 },
 
-        { Bridge::loCpsConverter, 0.0f, 8 },
-        { Bridge::loCpsConverter, 1.0f / 3.0f, 4 },
-        { Bridge::loCpsConverter, 2.0f / 3.0f, 2 },
-        { Bridge::loCpsConverter, 1.0f, 1 },
-        { Bridge::loCpsConverter, 1.0f / 6.0f, 8 }, // 0.5
-        { Bridge::loCpsConverter, 0.5f, 2 },        // 1.5
-        { Bridge::loCpsConverter, 5.0f / 6.0f, 2 }, // 2.5
-        { Bridge::loCpsConverter, -0.5f, 8 },
+        { ProductTable::loCpsConverter, 0.0f, 8 },
+        { ProductTable::loCpsConverter, 1.0f / 3.0f, 4 },
+        { ProductTable::loCpsConverter, 2.0f / 3.0f, 2 },
+        { ProductTable::loCpsConverter, 1.0f, 1 },
+        { ProductTable::loCpsConverter, 1.0f / 6.0f, 8 }, // 0.5
+        { ProductTable::loCpsConverter, 0.5f, 2 },        // 1.5
+        { ProductTable::loCpsConverter, 5.0f / 6.0f, 2 }, // 2.5
+        { ProductTable::loCpsConverter, -0.5f, 8 },
 
-        { Bridge::hiKcsAttenConverter, 0.0f, 64 },
-        { Bridge::hiKcsAttenConverter, 0.5f, 32 },
-        { Bridge::hiKcsAttenConverter, 1.0f, 16 },
-        { Bridge::hiKcsAttenConverter, 0.25f, 64 }, // 0.5
-        { Bridge::hiKcsAttenConverter, 0.75f, 16 }, // 1.5
-        { Bridge::hiKcsAttenConverter, -1.0f, 64 },
+        { ProductTable::hiKcsAttenConverter, 0.0f, 64 },
+        { ProductTable::hiKcsAttenConverter, 0.5f, 32 },
+        { ProductTable::hiKcsAttenConverter, 1.0f, 16 },
+        { ProductTable::hiKcsAttenConverter, 0.25f, 64 }, // 0.5
+        { ProductTable::hiKcsAttenConverter, 0.75f, 16 }, // 1.5
+        { ProductTable::hiKcsAttenConverter, -1.0f, 64 },
 
         { 99, 1.0f, 0 },
     };
@@ -95,51 +96,51 @@ TEST (Eq713kMidiBridgeTest, NormalisedValuesGoOutRoundedHalvesToEvenInSinglePrec
 TEST (Eq713kMidiBridgeTest, ReportedValuesComeInAsNormalisedValues)
 {
     const struct { int converter; int reported; float v; } cases[] {
-        { Bridge::engageConverter, 0, 0.0f },
-        { Bridge::engageConverter, 63, 0.0f },
-        { Bridge::engageConverter, 64, 1.0f },
-        { Bridge::engageConverter, 65, 1.0f },
-        { Bridge::engageConverter, 128, 0.0f },
+        { ProductTable::engageConverter, 0, 0.0f },
+        { ProductTable::engageConverter, 63, 0.0f },
+        { ProductTable::engageConverter, 64, 1.0f },
+        { ProductTable::engageConverter, 65, 1.0f },
+        { ProductTable::engageConverter, 128, 0.0f },
 
-        { Bridge::gainConverter, 0, 0.0f },
-        { Bridge::gainConverter, 1, 1.0f / 250.0f },
-        { Bridge::gainConverter, 125, 0.5f },
-        { Bridge::gainConverter, 250, 1.0f },
-        { Bridge::gainConverter, 251, 1.0f }, // the wire carries more than the control's range
-        { Bridge::gainConverter, 255, 1.0f },
-        { Bridge::gainConverter, 16383, 1.0f },
+        { ProductTable::gainConverter, 0, 0.0f },
+        { ProductTable::gainConverter, 1, 1.0f / 250.0f },
+        { ProductTable::gainConverter, 125, 0.5f },
+        { ProductTable::gainConverter, 250, 1.0f },
+        { ProductTable::gainConverter, 251, 1.0f }, // the wire carries more than the control's range
+        { ProductTable::gainConverter, 255, 1.0f },
+        { ProductTable::gainConverter, 16383, 1.0f },
 
-        { Bridge::hiBandwidthConverter, 0, 0.0f },
-        { Bridge::hiBandwidthConverter, 85, 1.0f / 3.0f },
-        { Bridge::hiBandwidthConverter, 172, 2.0f / 3.0f },
-        { Bridge::hiBandwidthConverter, 255, 1.0f },
-        { Bridge::hiBandwidthConverter, 84, 1.0f },
-        { Bridge::hiBandwidthConverter, 200, 1.0f },
+        { ProductTable::hiBandwidthConverter, 0, 0.0f },
+        { ProductTable::hiBandwidthConverter, 85, 1.0f / 3.0f },
+        { ProductTable::hiBandwidthConverter, 172, 2.0f / 3.0f },
+        { ProductTable::hiBandwidthConverter, 255, 1.0f },
+        { ProductTable::hiBandwidthConverter, 84, 1.0f },
+        { ProductTable::hiBandwidthConverter, 200, 1.0f },
 
-        { Bridge::hiKcsBoostConverter, 64, 0.0f },
-        { Bridge::hiKcsBoostConverter, 32, 1.0f / 6.0f },
-        { Bridge::hiKcsBoostConverter, 16, 1.0f / 3.0f },
-        { Bridge::hiKcsBoostConverter, 8, 0.5f },
-        { Bridge::hiKcsBoostConverter, 4, 2.0f / 3.0f },
-        { Bridge::hiKcsBoostConverter, 2, 5.0f / 6.0f },
-        { Bridge::hiKcsBoostConverter, 1, 1.0f },
-        { Bridge::hiKcsBoostConverter, 0, 1.0f },
-        { Bridge::hiKcsBoostConverter, 64 | 32, 0.0f }, // the highest bit wins
-        { Bridge::hiKcsBoostConverter, 128, 1.0f },
+        { ProductTable::hiKcsBoostConverter, 64, 0.0f },
+        { ProductTable::hiKcsBoostConverter, 32, 1.0f / 6.0f },
+        { ProductTable::hiKcsBoostConverter, 16, 1.0f / 3.0f },
+        { ProductTable::hiKcsBoostConverter, 8, 0.5f },
+        { ProductTable::hiKcsBoostConverter, 4, 2.0f / 3.0f },
+        { ProductTable::hiKcsBoostConverter, 2, 5.0f / 6.0f },
+        { ProductTable::hiKcsBoostConverter, 1, 1.0f },
+        { ProductTable::hiKcsBoostConverter, 0, 1.0f },
+        { ProductTable::hiKcsBoostConverter, 64 | 32, 0.0f }, // the highest bit wins
+        { ProductTable::hiKcsBoostConverter, 128, 1.0f },
 
-        { Bridge::loCpsConverter, 8, 0.0f },
-        { Bridge::loCpsConverter, 4, 1.0f / 3.0f },
-        { Bridge::loCpsConverter, 2, 2.0f / 3.0f },
-        { Bridge::loCpsConverter, 1, 1.0f },
-        { Bridge::loCpsConverter, 0, 1.0f },
-        { Bridge::loCpsConverter, 8 | 32, 0.0f },
+        { ProductTable::loCpsConverter, 8, 0.0f },
+        { ProductTable::loCpsConverter, 4, 1.0f / 3.0f },
+        { ProductTable::loCpsConverter, 2, 2.0f / 3.0f },
+        { ProductTable::loCpsConverter, 1, 1.0f },
+        { ProductTable::loCpsConverter, 0, 1.0f },
+        { ProductTable::loCpsConverter, 8 | 32, 0.0f },
 
-        { Bridge::hiKcsAttenConverter, 64, 0.0f },
-        { Bridge::hiKcsAttenConverter, 32, 0.5f },
-        { Bridge::hiKcsAttenConverter, 16, 1.0f },
-        { Bridge::hiKcsAttenConverter, 0, 0.0f },
-        { Bridge::hiKcsAttenConverter, 16 | 32, 1.0f },
-        { Bridge::hiKcsAttenConverter, 8 | 32, 0.5f },
+        { ProductTable::hiKcsAttenConverter, 64, 0.0f },
+        { ProductTable::hiKcsAttenConverter, 32, 0.5f },
+        { ProductTable::hiKcsAttenConverter, 16, 1.0f },
+        { ProductTable::hiKcsAttenConverter, 0, 0.0f },
+        { ProductTable::hiKcsAttenConverter, 16 | 32, 1.0f },
+        { ProductTable::hiKcsAttenConverter, 8 | 32, 0.5f },
 
         { 99, 250, 0.0f },
     };
@@ -151,11 +152,11 @@ TEST (Eq713kMidiBridgeTest, ReportedValuesComeInAsNormalisedValues)
 TEST (Eq713kMidiBridgeTest, EveryPositionAndEveryGainStepTravelsThereAndBack)
 {
     const struct { int converter; int positions; } switches[] {
-        { Bridge::engageConverter, 2 },
-        { Bridge::hiBandwidthConverter, 4 },
-        { Bridge::hiKcsBoostConverter, 7 },
-        { Bridge::loCpsConverter, 4 },
-        { Bridge::hiKcsAttenConverter, 3 },
+        { ProductTable::engageConverter, 2 },
+        { ProductTable::hiBandwidthConverter, 4 },
+        { ProductTable::hiKcsBoostConverter, 7 },
+        { ProductTable::loCpsConverter, 4 },
+        { ProductTable::hiKcsAttenConverter, 3 },
     };
 
     for (const auto& s : switches)
@@ -170,8 +171,8 @@ TEST (Eq713kMidiBridgeTest, EveryPositionAndEveryGainStepTravelsThereAndBack)
         }
     }
 
-    const auto gainToInt = Bridge::getLambdaMidiFloatToInt (Bridge::gainConverter);
-    const auto gainToFloat = Bridge::getLambdaMidiIntToFloat (Bridge::gainConverter);
+    const auto gainToInt = Bridge::getLambdaMidiFloatToInt (ProductTable::gainConverter);
+    const auto gainToFloat = Bridge::getLambdaMidiIntToFloat (ProductTable::gainConverter);
 
     for (int n = 0; n <= 250; ++n)
         EXPECT_EQ (gainToInt (gainToFloat (n)), n);
@@ -179,10 +180,10 @@ TEST (Eq713kMidiBridgeTest, EveryPositionAndEveryGainStepTravelsThereAndBack)
 
 TEST (Eq713kMidiBridgeTest, LoCpsAndHiKcsAttenShareOneByteWithoutDisturbingEachOther)
 {
-    const auto loCpsToInt = Bridge::getLambdaMidiFloatToInt (Bridge::loCpsConverter);
-    const auto loCpsToFloat = Bridge::getLambdaMidiIntToFloat (Bridge::loCpsConverter);
-    const auto attenToInt = Bridge::getLambdaMidiFloatToInt (Bridge::hiKcsAttenConverter);
-    const auto attenToFloat = Bridge::getLambdaMidiIntToFloat (Bridge::hiKcsAttenConverter);
+    const auto loCpsToInt = Bridge::getLambdaMidiFloatToInt (ProductTable::loCpsConverter);
+    const auto loCpsToFloat = Bridge::getLambdaMidiIntToFloat (ProductTable::loCpsConverter);
+    const auto attenToInt = Bridge::getLambdaMidiFloatToInt (ProductTable::hiKcsAttenConverter);
+    const auto attenToFloat = Bridge::getLambdaMidiIntToFloat (ProductTable::hiKcsAttenConverter);
 
     for (int lo = 0; lo < 4; ++lo)
     {
@@ -219,10 +220,19 @@ protected:
 
     ~Eq713kMidiBridgeOnAUnitTest() override { rig.release(); }
 
+    /** The bridge's end of the instance: its connection-lost operation. */
+    struct InstanceEnd : Eq713kMidiBridge::Instance
+    {
+        explicit InstanceEnd (Eq713kPluginInstance& i) : instance (i) {}
+        void connectionLost() override { instance.connectionLost(); }
+        Eq713kPluginInstance& instance;
+    };
+
     Eq713kPluginInstance instance;
     Eq713kParamsManager& params = instance.getProductManager();
     testing_support::ConnectedUnit rig;
-    Eq713kMidiBridge bridge { instance.getCore(), params };
+    InstanceEnd instanceEnd { instance };
+    Eq713kMidiBridge bridge { instanceEnd, params };
 };
 
 TEST_F (Eq713kMidiBridgeOnAUnitTest, ItsFirstMessageIsTheChannelSelectionAndNoDeviceDeletesItsObjects)

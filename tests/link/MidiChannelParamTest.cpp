@@ -1,6 +1,7 @@
 #include "link/MidiChannelParam.h"
 
 #include "link/Eq713kMidiBridge.h"
+#include "core/ProductTable.h"
 #include "link/MidiLRParam.h"
 #include "link/MidiSwitchParams.h"
 #include "support/ChangeLog.h"
@@ -337,10 +338,10 @@ TEST (MidiChannelParamRecallTest, ConnectingSendsTheChannelFirstAndEveryValueWhe
             ConnectedUnit rig;
             auto* device = rig.device.get();
             MidiChannelParam channel { device, params, channelId, selectedChannelId };
-            MidiLRParam engage { device, params, 1, 10, 15, toFloat (Bridge::engageConverter), toInt (Bridge::engageConverter) };
-            MidiLRParam loBoost { device, params, 2, 11, 4, toFloat (Bridge::gainConverter), toInt (Bridge::gainConverter) };
-            MidiSwitchParams switches { device, params, 4, 13, 13, toFloat (Bridge::loCpsConverter), toInt (Bridge::loCpsConverter),
-                                        9, 18, toFloat (Bridge::hiKcsAttenConverter), toInt (Bridge::hiKcsAttenConverter) };
+            MidiLRParam engage { device, params, 1, 10, 15, toFloat (ProductTable::engageConverter), toInt (ProductTable::engageConverter) };
+            MidiLRParam loBoost { device, params, 2, 11, 4, toFloat (ProductTable::gainConverter), toInt (ProductTable::gainConverter) };
+            MidiSwitchParams switches { device, params, 4, 13, 13, toFloat (ProductTable::loCpsConverter), toInt (ProductTable::loCpsConverter),
+                                        9, 18, toFloat (ProductTable::hiKcsAttenConverter), toInt (ProductTable::hiKcsAttenConverter) };
 
             const std::vector<MidiChannelParam::ChannelRecallingListener*> recalling { &engage, &loBoost, &switches };
             for (auto* l : recalling)

@@ -118,7 +118,7 @@ class MidiDeviceTest : public testing_support::MidiWorldTest
 protected:
     std::unique_ptr<MidiDevice> open (const SimulatedUnit& unit)
     {
-        return std::make_unique<MidiDevice> (nullptr, unit.device(), client.ref);
+        return std::make_unique<MidiDevice> (unit.device(), client.ref);
     }
 
     /** Opened and answered. */
@@ -171,7 +171,7 @@ TEST (MidiDeviceOpeningTest, EachFailedStepLeavesTheRestUndoneAndNothingBehind)
             if (c.portCreationFails)
                 VirtualMidiWorld::failNext (VirtualMidiWorld::Call::inputPortCreate);
 
-            auto device = std::make_unique<MidiDevice> (nullptr, unit.device(), c.withoutClient ? 0 : client.ref);
+            auto device = std::make_unique<MidiDevice> (unit.device(), c.withoutClient ? 0 : client.ref);
             ASSERT_TRUE (VirtualMidiWorld::waitUntilIdle());
 
             EXPECT_EQ (VirtualMidiWorld::census().ports, c.ports);

@@ -2,6 +2,7 @@
 
 #include "core/Eq713kPluginInstance.h"
 #include "link/Eq713kMidiBridge.h"
+#include "core/ProductTable.h"
 #include "support/ConnectedUnit.h"
 #include "support/MessagePump.h"
 #include "support/TestParamsManager.h"
@@ -28,8 +29,8 @@ constexpr int leftId = 2;   // LO BOOST 1/STEREO
 constexpr int rightId = 11; // LO BOOST 2
 constexpr int loBoostNumber = 4;
 
-MidiLRParam::ToFloat gainToFloat() { return Eq713kMidiBridge::getLambdaMidiIntToFloat (Eq713kMidiBridge::gainConverter); }
-MidiLRParam::ToInt gainToInt() { return Eq713kMidiBridge::getLambdaMidiFloatToInt (Eq713kMidiBridge::gainConverter); }
+MidiLRParam::ToFloat gainToFloat() { return Eq713kMidiBridge::getLambdaMidiIntToFloat (ProductTable::gainConverter); }
+MidiLRParam::ToInt gainToInt() { return Eq713kMidiBridge::getLambdaMidiFloatToInt (ProductTable::gainConverter); }
 
 std::vector<std::string> describe (const std::vector<HostEvent>& events, int index)
 {

@@ -2,6 +2,7 @@
 
 #include "core/Eq713kPluginInstance.h"
 #include "link/Eq713kMidiBridge.h"
+#include "core/ProductTable.h"
 #include "support/ChangeLog.h"
 #include "support/MessagePump.h"
 #include "support/TestParamsManager.h"
@@ -32,11 +33,11 @@ using Sent = std::vector<SentValue>;
 std::unique_ptr<MidiSwitchParams> makeSwitches (MidiChannelParam::UnitSender sender, juce::HvParamsManager& params)
 {
     return std::make_unique<MidiSwitchParams> (std::move (sender), params, loCps1, loCps2, switchNumber,
-                                               Bridge::getLambdaMidiIntToFloat (Bridge::loCpsConverter),
-                                               Bridge::getLambdaMidiFloatToInt (Bridge::loCpsConverter),
+                                               Bridge::getLambdaMidiIntToFloat (ProductTable::loCpsConverter),
+                                               Bridge::getLambdaMidiFloatToInt (ProductTable::loCpsConverter),
                                                atten1, atten2,
-                                               Bridge::getLambdaMidiIntToFloat (Bridge::hiKcsAttenConverter),
-                                               Bridge::getLambdaMidiFloatToInt (Bridge::hiKcsAttenConverter));
+                                               Bridge::getLambdaMidiIntToFloat (ProductTable::hiKcsAttenConverter),
+                                               Bridge::getLambdaMidiFloatToInt (ProductTable::hiKcsAttenConverter));
 }
 
 /** Channel 1 at LO CPS position 1 and HI KCS ATTEN position 2 (byte 4 | 16 = 20), channel 2

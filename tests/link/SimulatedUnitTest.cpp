@@ -48,7 +48,7 @@ class SimulatedUnitTest : public testing_support::MidiWorldTest
 protected:
     std::unique_ptr<MidiDevice> open (const SimulatedUnit& unit)
     {
-        return std::make_unique<MidiDevice> (nullptr, unit.device(), client.ref);
+        return std::make_unique<MidiDevice> (unit.device(), client.ref);
     }
 
     static SimulatedUnit::Options answering (int serialNumber, int delayMs)

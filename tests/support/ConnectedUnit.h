@@ -27,7 +27,7 @@ public:
     using Route = std::function<void (int hardwareNumber, int value)>;
 
     ConnectedUnit()
-        : device (std::make_unique<juce::MidiDevice> (nullptr, unit.device(), client.ref))
+        : device (std::make_unique<juce::MidiDevice> (unit.device(), client.ref))
     {
         EXPECT_TRUE (VirtualMidiWorld::waitUntilIdle());
         EXPECT_EQ (device->getSerialNumber(), serialNumber);

@@ -41,7 +41,7 @@ public:
     {
         for (int id = 0; id < numParams; ++id)
         {
-            auto* hostParameter = new juce::HvDawParameter (*this, id, "P" + juce::String (id), { 0.0, 1.0 }, 0.25f);
+            auto* hostParameter = new juce::HvDawParameter (*this, id, "P" + juce::String (id), 0.25f);
             processor.addParameter (hostParameter);
             addAutomatableParam (*hostParameter);
         }
