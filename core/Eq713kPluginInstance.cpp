@@ -1,6 +1,7 @@
 #include "core/Eq713kPluginInstance.h"
 
 #include "core/MessageThreadTask.h"
+#include "core/ParamData.h"
 #include "core/StandaloneQuitSignals.h"
 #include "editor/Eq713kAudioProcessorEditor.h"
 
@@ -15,6 +16,39 @@ constexpr juce::int32 fourCharCode (const char (&code)[5])
 
 } // namespace
 
+/** Passes the MIDI manager's news of its list on to the instance's listeners; it listens to
+    the manager only while it has listeners of its own. Message thread only. */
+class Eq713kPluginInstance::UnitListRelay : public juce::MidiManager::ConnectionListListener
+{
+public:
+    ~UnitListRelay() override
+    {
+        if (! listeners.isEmpty())
+            juce::MidiManager::removeConnectionListListener (this);
+    }
+
+    void add (UnitListListener* listener)
+    {
+        if (listeners.isEmpty())
+            juce::MidiManager::addConnectionListListener (this);
+
+        listeners.add (listener);
+    }
+
+    void remove (UnitListListener* listener)
+    {
+        listeners.remove (listener);
+
+        if (listeners.isEmpty())
+            juce::MidiManager::removeConnectionListListener (this);
+    }
+
+    void connectionListChanged() override { listeners.call ([] (UnitListListener& l) { l.unitListChanged(); }); }
+
+private:
+    juce::ListenerList<UnitListListener> listeners;
+};
+
 juce::AudioProcessor::BusesProperties Eq713kPluginInstance::stereoBuses()
 {
     return BusesProperties()
@@ -26,7 +60,8 @@ Eq713kPluginInstance::Eq713kPluginInstance()
     // The manager exists before the processor base, which then offers its host parameters.
     : juce::HvPluginInstance (std::make_unique<Eq713kParamsManager>(), stereoBuses()),
       productManager (static_cast<Eq713kParamsManager&> (getParamsManager())),
-      core (std::make_unique<Eq713kInstanceCore> (productManager))
+      core (std::make_unique<Eq713kInstanceCore> (productManager)),
+      unitListRelay (std::make_unique<UnitListRelay>())
 {
     // The Standalone program saves the state when it is ended by a signal too.
     if (wrapperType == wrapperType_Standalone)
@@ -83,6 +118,54 @@ void Eq713kPluginInstance::editorOpened (Eq713kAudioProcessorEditor& editor)
 void Eq713kPluginInstance::editorClosed (Eq713kAudioProcessorEditor& editor)
 {
     openEditors.removeFirstMatchingValue (&editor);
+}
+
+juce::Array<EditorInstance::Unit> Eq713kPluginInstance::getUnits() const
+{
+    juce::Array<Unit> units;
+    auto* midiManager = juce::MidiManager::getInstanceWithoutCreating();
+
+    if (midiManager == nullptr)
+        return units;
+
+    const juce::MidiDevice::Listener* bridge = getBridge();
+    const auto listedNow = midiManager->getConnectionList();
+
+    for (const auto* listed : *listedNow)
+    {
+        auto holder = UnitHolder::anotherInstance;
+
+        if (listed->status == juce::MidiManager::ConnectionStatus::available)
+            holder = UnitHolder::nobody;
+        else if (listed->status == juce::MidiManager::ConnectionStatus::inUse && bridge != nullptr && listed->owner == bridge)
+            holder = UnitHolder::thisInstance;
+
+        units.add ({ listed->serialNo, holder });
+    }
+
+    return units;
+}
+
+void Eq713kPluginInstance::connectToUnit (int serialNumber)
+{
+    productManager.setNonAutomatableParamValue (nullptr, ParamData::SHOULD_BE_CONNECTED, true);
+    core->connectWithDevice (serialNumber);
+}
+
+void Eq713kPluginInstance::disconnectFromUnit()
+{
+    productManager.setNonAutomatableParamValue (nullptr, ParamData::SHOULD_BE_CONNECTED, false);
+    core->disconnect();
+}
+
+void Eq713kPluginInstance::addUnitListListener (UnitListListener* listener)
+{
+    unitListRelay->add (listener);
+}
+
+void Eq713kPluginInstance::removeUnitListListener (UnitListListener* listener)
+{
+    unitListRelay->remove (listener);
 }
 
 const juce::String Eq713kPluginInstance::getName() const

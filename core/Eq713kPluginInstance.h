@@ -3,11 +3,10 @@
 #include "core/Eq713kInstanceCore.h"
 #include "core/Eq713kParamsManager.h"
 #include "core/HvPluginInstance.h"
+#include "editor/EditorInstance.h"
 
 #include <atomic>
 #include <memory>
-
-class Eq713kAudioProcessorEditor;
 
 /** The plug-in instance the host creates: the parameters and settings, audio passed through
     untouched.
@@ -20,7 +19,8 @@ class Eq713kAudioProcessorEditor;
     selector below go to it.
 */
 class Eq713kPluginInstance : public juce::HvPluginInstance,
-                             public juce::VST3ClientExtensions
+                             public juce::VST3ClientExtensions,
+                             public EditorInstance
 {
 public:
     Eq713kPluginInstance();
@@ -49,14 +49,16 @@ public:
     /** The host's view owns the editor; it is built on the message thread (or with it held). */
     juce::AudioProcessorEditor* createEditor() override;
 
+    juce::AudioProcessor& getAudioProcessor() noexcept override { return *this; }
+
     /** Message thread: the editor registers itself while it lives. */
-    void editorOpened (Eq713kAudioProcessorEditor& editor);
-    void editorClosed (Eq713kAudioProcessorEditor& editor);
+    void editorOpened (Eq713kAudioProcessorEditor& editor) override;
+    void editorClosed (Eq713kAudioProcessorEditor& editor) override;
 
     /** The VST3 host's component handler, which the editor asks for the host's run loop
         (see HostRunLoopLink); nullptr in the other formats. */
     void setIComponentHandler (Steinberg::FUnknown* handler) override { componentHandler = handler; }
-    Steinberg::FUnknown* getVst3ComponentHandler() const noexcept { return componentHandler; }
+    Steinberg::FUnknown* getVst3ComponentHandler() const noexcept override { return componentHandler; }
 
     /** Message thread: the editors open now, oldest first. */
     const juce::Array<Eq713kAudioProcessorEditor*>& getOpenEditors() const noexcept { return openEditors; }
@@ -74,9 +76,19 @@ public:
     Eq713kMidiBridge* getBridge() const noexcept { return core->getBridge(); }
 
     /** The command queue (message thread). */
-    void sendCommand (std::unique_ptr<juce::HvCommand> command) { core->sendCommand (std::move (command)); }
-    void addCommandListener (juce::CommandListener* listener) { core->addCommandListener (listener); }
-    void removeCommandListener (juce::CommandListener* listener) { core->removeCommandListener (listener); }
+    void sendCommand (std::unique_ptr<juce::HvCommand> command) override { core->sendCommand (std::move (command)); }
+    void addCommandListener (juce::CommandListener* listener) override { core->addCommandListener (listener); }
+    void removeCommandListener (juce::CommandListener* listener) override { core->removeCommandListener (listener); }
+
+    /** Message thread: the units the MIDI manager lists, and whose they are. */
+    juce::Array<Unit> getUnits() const override;
+
+    /** Message thread: the user's connect and disconnect, kept in "SHOULD BE CONNECTED". */
+    void connectToUnit (int serialNumber) override;
+    void disconnectFromUnit() override;
+
+    void addUnitListListener (UnitListListener* listener) override;
+    void removeUnitListListener (UnitListListener* listener) override;
 
     /** The preset commands, whose file chooser a test answers itself. */
     PresetCommands& getPresetCommandsForTests() noexcept { return core->getPresetCommands(); }
@@ -99,6 +111,8 @@ private:
         VST3 wrapper reads every value back itself once a restore returns. */
     bool wrapperWantsRestoredValuesReported() const noexcept;
 
+    class UnitListRelay;
+
     /** Tells the LV2 wrapper every host parameter's value, as a value change without a gesture;
         it passes them to the host with its next audio block. An LV2 host has no other way to
         learn them: the wrapper offers the parameters as properties, whose values a host either
@@ -107,6 +121,7 @@ private:
 
     Eq713kParamsManager& productManager;
     std::unique_ptr<Eq713kInstanceCore> core;
+    std::unique_ptr<UnitListRelay> unitListRelay;
     juce::Array<Eq713kAudioProcessorEditor*> openEditors;
     std::atomic<Steinberg::FUnknown*> componentHandler { nullptr };
 

@@ -1,7 +1,6 @@
 #include "editor/EQ700K_MainView.h"
 
 #include "PanelArtwork.h"
-#include "core/Eq713kPluginInstance.h"
 #include "widgets/HV_Knob_LAF.h"
 #include "widgets/HvSharedArt.h"
 
@@ -134,7 +133,7 @@ juce::Image readyScaledFaceplate (int width, int height)
 } // namespace
 
 //==============================================================================
-EQ700K_MainView::EQ700K_MainView (Eq713kPluginInstance& instance, Eq713kParamsManager& manager, ChannelId channelId,
+EQ700K_MainView::EQ700K_MainView (const juce::AudioProcessor& instance, Eq713kParamsManager& manager, ChannelId channelId,
                                   bool& clickFlag)
     : params (manager),
       channelSwitch (channelId, manager),

@@ -21,7 +21,6 @@
 #include <array>
 #include <initializer_list>
 
-class Eq713kPluginInstance;
 
 /** One channel strip of the front panel: the faceplate with the channel's four knobs, four step
     switches and ENGAGE, the USB lamp, the CH. selector, the clip lamps, the value display, the
@@ -63,7 +62,7 @@ public:
 
     /** windowClickFlag is the editor's: the window button sets it just before it changes
         "DOUBLE WINDOW", and it must outlive the view. */
-    EQ700K_MainView (Eq713kPluginInstance& instance, Eq713kParamsManager& params, ChannelId channel,
+    EQ700K_MainView (const juce::AudioProcessor& instance, Eq713kParamsManager& params, ChannelId channel,
                      bool& windowClickFlag);
     ~EQ700K_MainView() override;
 

@@ -1,19 +1,18 @@
 #include "editor/Eq713kAudioProcessorEditor.h"
 
-#include "core/Eq713kPluginInstance.h"
 #include "core/ParamData.h"
 
 #include <utility>
 
-Eq713kAudioProcessorEditor::Eq713kAudioProcessorEditor (Eq713kPluginInstance& instanceToUse, Eq713kParamsManager& manager)
-    : juce::AudioProcessorEditor (instanceToUse),
+Eq713kAudioProcessorEditor::Eq713kAudioProcessorEditor (EditorInstance& instanceToUse, Eq713kParamsManager& manager)
+    : juce::AudioProcessorEditor (instanceToUse.getAudioProcessor()),
       instance (instanceToUse),
       params (manager),
       menuBar (manager, instanceToUse),
-      panel0 (instanceToUse, manager, EQ700K_MainView::firstChannel, windowClickFlag),
-      panel1 (instanceToUse, manager, EQ700K_MainView::secondChannel, windowClickFlag),
-      sizeHints (*this, instanceToUse.wrapperType == juce::AudioProcessor::wrapperType_LV2),
-      hostRunLoop (instanceToUse.wrapperType == juce::AudioProcessor::wrapperType_VST3
+      panel0 (instanceToUse.getAudioProcessor(), manager, EQ700K_MainView::firstChannel, windowClickFlag),
+      panel1 (instanceToUse.getAudioProcessor(), manager, EQ700K_MainView::secondChannel, windowClickFlag),
+      sizeHints (*this, instanceToUse.getAudioProcessor().wrapperType == juce::AudioProcessor::wrapperType_LV2),
+      hostRunLoop (instanceToUse.getAudioProcessor().wrapperType == juce::AudioProcessor::wrapperType_VST3
                        ? instanceToUse.getVst3ComponentHandler() : nullptr)
 {
     addAndMakeVisible (menuBar);

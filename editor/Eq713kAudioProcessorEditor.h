@@ -11,7 +11,6 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-class Eq713kPluginInstance;
 
 /** The plug-in's window: the menu bar over one channel strip (single window, 325 x 595) or both
     side by side (double window, 650 x 595), by the setting "DOUBLE WINDOW".
@@ -47,7 +46,7 @@ public:
     static constexpr int pauseMs = 350;
     static constexpr int slideMs = 650;
 
-    Eq713kAudioProcessorEditor (Eq713kPluginInstance& instance, Eq713kParamsManager& params);
+    Eq713kAudioProcessorEditor (EditorInstance& instance, Eq713kParamsManager& params);
     ~Eq713kAudioProcessorEditor() override;
 
     void paint (juce::Graphics& g) override;
@@ -110,7 +109,7 @@ private:
     // First, so that every font of the editor resolves to the panel's own lettering.
     juce::SharedResourcePointer<juce::HvDefaultLookAndFeel> lettering;
 
-    Eq713kPluginInstance& instance;
+    EditorInstance& instance;
     Eq713kParamsManager& params;
     juce::HvLookAndFeel lookAndFeel;
     MenuBar menuBar;

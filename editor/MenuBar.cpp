@@ -1,6 +1,6 @@
 #include "editor/MenuBar.h"
 
-#include "core/Eq713kPluginInstance.h"
+#include "core/Eq713kParamsManager.h"
 #include "core/HvCommand.h"
 #include "core/Ids.h"
 #include "core/ParamData.h"
@@ -26,7 +26,7 @@ const juce::Colour otherUnitTextColour { 0xffb3b6bd };
 } // namespace
 
 //==============================================================================
-MenuBar::MenuBar (Eq713kParamsManager& paramsManagerToUse, Eq713kPluginInstance& instanceToUse)
+MenuBar::MenuBar (Eq713kParamsManager& paramsManagerToUse, EditorInstance& instanceToUse)
     : paramsManager (paramsManagerToUse),
       instance (instanceToUse),
       menuButton (std::make_unique<juce::MenuBarShapeButton>()),
@@ -47,11 +47,11 @@ MenuBar::MenuBar (Eq713kParamsManager& paramsManagerToUse, Eq713kPluginInstance&
     paramsManager.addNonAutomatableParamListener (this, ParamData::IS_CONNECTED, juce::HvParamsManager::notifyCurrentValue);
     instance.addCommandListener (this);
 
-    // Also before the instance has started and created the MIDI manager (a host that builds
-    // instances on its own thread asks for the editor before the start has run).
-    juce::MidiManager::addConnectionListListener (this);
+    // Also before the instance has started (a host that builds instances on its own thread
+    // asks for the editor before the start has run).
+    instance.addUnitListListener (this);
 
-    connectionListChanged();
+    unitListChanged();
 }
 
 MenuBar::~MenuBar()
@@ -74,7 +74,7 @@ MenuBar::~MenuBar()
     paramsManager.removeNonAutomatableParamListener (this, ParamData::IS_CONNECTED);
     instance.removeCommandListener (this);
 
-    juce::MidiManager::removeConnectionListListener (this);
+    instance.removeUnitListListener (this);
 }
 
 //==============================================================================
@@ -108,7 +108,7 @@ void MenuBar::menuItemChosen (int itemId)
 
 void MenuBar::openDeviceSelector()
 {
-    const auto units = fetchConnectionList();
+    const auto units = instance.getUnits();
 
     if (devicePopup != nullptr)
     {
@@ -122,35 +122,27 @@ void MenuBar::openDeviceSelector()
         devicePopup->setLookAndFeel (&devicePopupLookAndFeel);
     }
 
-    for (const auto* unit : *units)
+    for (const auto& unit : units)
     {
-        auto row = std::make_unique<DeviceComponent> (*unit, isHeldByThisInstance (*unit), *this);
+        auto row = std::make_unique<DeviceComponent> (unit, *this);
 
         // A row that the menu triggers needs a title for screen readers.
-        devicePopup->addCustomItem (unit->serialNo + 1, std::move (row), nullptr, DeviceComponent::textFor (unit->serialNo));
+        devicePopup->addCustomItem (unit.serialNumber + 1, std::move (row), nullptr, DeviceComponent::textFor (unit.serialNumber));
     }
 
     if (showPopup != nullptr)
         showPopup (*devicePopup, *usbButton, nullptr);
 }
 
-bool MenuBar::isHeldByThisInstance (const juce::MidiManager::ConnectionStatus& unit) const
-{
-    const juce::MidiDevice::Listener* bridge = instance.getBridge();
-    return unit.status == juce::MidiManager::ConnectionStatus::inUse && bridge != nullptr && unit.owner == bridge;
-}
-
 void MenuBar::connectTo (int serialNumber)
 {
-    paramsManager.setNonAutomatableParamValue (nullptr, ParamData::SHOULD_BE_CONNECTED, true);
-    instance.connectWithDevice (serialNumber);
+    instance.connectToUnit (serialNumber);
     closeDevicePopup();
 }
 
 void MenuBar::disconnectOwnUnit()
 {
-    paramsManager.setNonAutomatableParamValue (nullptr, ParamData::SHOULD_BE_CONNECTED, false);
-    instance.disconnect();
+    instance.disconnectFromUnit();
     closeDevicePopup();
 }
 
@@ -175,14 +167,6 @@ void MenuBar::showAttached (juce::PopupMenu& popup, juce::Component& target, std
         popup.showMenuAsync (options, std::move (onResult));
     else
         popup.showMenuAsync (options);
-}
-
-std::unique_ptr<juce::OwnedArray<juce::MidiManager::ConnectionStatus>> MenuBar::fetchConnectionList()
-{
-    if (auto* midiManager = juce::MidiManager::getInstanceWithoutCreating())
-        return midiManager->getConnectionList();
-
-    return std::make_unique<juce::OwnedArray<juce::MidiManager::ConnectionStatus>>();
 }
 
 //==============================================================================
@@ -231,9 +215,9 @@ void MenuBar::nonAutomatableParamValueChanged (int id, juce::var value)
         usbButton->setIsConnected (static_cast<bool> (value));
 }
 
-void MenuBar::connectionListChanged()
+void MenuBar::unitListChanged()
 {
-    usbButton->setHasDevices (! fetchConnectionList()->isEmpty());
+    usbButton->setHasDevices (! instance.getUnits().isEmpty());
 }
 
 bool MenuBar::commandListenerCallback (juce::HvCommand* command)
@@ -246,12 +230,11 @@ bool MenuBar::commandListenerCallback (juce::HvCommand* command)
 }
 
 //==============================================================================
-MenuBar::DeviceComponent::DeviceComponent (const juce::MidiManager::ConnectionStatus& unit, bool heldByThisInstance,
-                                           MenuBar& owner)
-    : serialNumber (unit.serialNo),
-      isOurs (heldByThisInstance)
+MenuBar::DeviceComponent::DeviceComponent (const EditorInstance::Unit& unit, MenuBar& owner)
+    : serialNumber (unit.serialNumber),
+      isOurs (unit.holder == EditorInstance::UnitHolder::thisInstance)
 {
-    const auto isFree = unit.status == juce::MidiManager::ConnectionStatus::available;
+    const auto isFree = unit.holder == EditorInstance::UnitHolder::nobody;
 
     if (! isFree && ! isOurs)
         return;

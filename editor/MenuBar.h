@@ -2,7 +2,7 @@
 
 #include "core/CommandListener.h"
 #include "core/HvParamsManager.h"
-#include "link/MidiManager.h"
+#include "editor/EditorInstance.h"
 #include "widgets/HvDefaultLookAndFeel.h"
 #include "widgets/MenuBarShapeButton.h"
 #include "widgets/MenuBarUsbButton.h"
@@ -14,7 +14,6 @@
 #include <memory>
 
 class Eq713kParamsManager;
-class Eq713kPluginInstance;
 
 /** The strip across the top of the editor: on the left the menu button, whose menu saves and
     loads presets and shows the version; on the right the USB button, lit while the instance is
@@ -22,13 +21,13 @@ class Eq713kPluginInstance;
     selector: one row per listed unit, with CONNECT for a free unit and DISCONNECT for the
     instance's own.
 
-    It listens to "IS CONNECTED", to the MIDI manager's connection list and to the instance's
+    It listens to "IS CONNECTED", to the instance's list of units and to the instance's
     command queue, where it takes "showDeviceSelector" (posted by the connection poll) and
     nothing else. Message thread only.
 */
 class MenuBar : public juce::Component,
                 public juce::HvParamsManager::NonAutomatableParamListener,
-                public juce::MidiManager::ConnectionListListener,
+                public EditorInstance::UnitListListener,
                 public juce::CommandListener
 {
 public:
@@ -48,7 +47,7 @@ public:
     using PopupShower = std::function<void (juce::PopupMenu& popup, juce::Component& target,
                                             std::function<void (int result)> onResult)>;
 
-    MenuBar (Eq713kParamsManager& paramsManager, Eq713kPluginInstance& instance);
+    MenuBar (Eq713kParamsManager& paramsManager, EditorInstance& instance);
     ~MenuBar() override;
 
     /** The menu button's click: a new menu with the preset commands and the version line. */
@@ -63,7 +62,7 @@ public:
     void resized() override;
 
     void nonAutomatableParamValueChanged (int id, juce::var value) override;
-    void connectionListChanged() override;
+    void unitListChanged() override;
     bool commandListenerCallback (juce::HvCommand* command) override;
 
     juce::MenuBarShapeButton& getMenuButton() noexcept { return *menuButton; }
@@ -86,14 +85,12 @@ private:
     void connectTo (int serialNumber);
     void disconnectOwnUnit();
     void closeDevicePopup();
-    bool isHeldByThisInstance (const juce::MidiManager::ConnectionStatus& unit) const;
-    static std::unique_ptr<juce::OwnedArray<juce::MidiManager::ConnectionStatus>> fetchConnectionList();
 
     // Held while anything of the bar draws text, so that its lettering is the panel's own.
     juce::SharedResourcePointer<juce::HvDefaultLookAndFeel> lettering;
 
     Eq713kParamsManager& paramsManager;
-    Eq713kPluginInstance& instance;
+    EditorInstance& instance;
 
     // Built before the popups that use them, so that they outlive them.
     juce::PopupMenu_LAF menuLookAndFeel;
@@ -120,7 +117,7 @@ public:
     static constexpr int idealWidth = 350;
     static constexpr int idealHeight = 25;
 
-    DeviceComponent (const juce::MidiManager::ConnectionStatus& unit, bool heldByThisInstance, MenuBar& owner);
+    DeviceComponent (const EditorInstance::Unit& unit, MenuBar& owner);
     ~DeviceComponent() override;
 
     /** The row's text, also its title for screen readers. */

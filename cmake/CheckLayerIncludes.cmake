@@ -1,0 +1,42 @@
+# Run by the build (see Eq713kLayers.cmake) with -Dmap=<the layers' map>: fails on the first
+# include of a layer's file that names a file of a layer it does not need. Includes of files
+# outside every layer (generated headers, the framework, the resources) are not its business.
+cmake_minimum_required(VERSION 3.22)
+
+include("${map}")
+
+foreach(layer IN LISTS layers)
+    foreach(file IN LISTS ${layer}_files)
+        set(owner_of_${file} ${layer})
+    endforeach()
+endforeach()
+
+set(faults "")
+foreach(layer IN LISTS layers)
+    foreach(file IN LISTS ${layer}_files)
+        file(STRINGS "${file}" include_lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+        get_filename_component(folder "${file}" DIRECTORY)
+        foreach(line IN LISTS include_lines)
+            string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
+            set(target "")
+            foreach(candidate "${folder}/${included}" "${source_root}/${included}")
+                get_filename_component(candidate "${candidate}" ABSOLUTE)
+                if(target STREQUAL "" AND EXISTS "${candidate}")
+                    set(target "${candidate}")
+                endif()
+            endforeach()
+            if(target STREQUAL "" OR NOT DEFINED owner_of_${target})
+                continue()
+            endif()
+            set(owner ${owner_of_${target}})
+            if(NOT owner IN_LIST ${layer}_visible)
+                file(RELATIVE_PATH shown "${source_root}" "${file}")
+                string(APPEND faults "\n  ${shown} (${layer}) includes \"${included}\" of ${owner}, which ${layer} does not need")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+if(faults)
+    message(FATAL_ERROR "Includes that run up the layers:${faults}")
+endif()
