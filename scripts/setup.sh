@@ -6,9 +6,13 @@ cd "$(dirname "$0")/.."
 
 # xvfb, xauth and x11-utils: the tests that open the editor in a host's window and start the
 # Standalone run on a private X server; libxtst-dev: those host checks click through XTest;
-# libbenchmark-dev: the benchmarks; fonts-lato: regenerating the panel artwork (see the README).
+# libbenchmark-dev: the benchmarks; fonts-lato: regenerating the panel artwork (see the README);
+# libasound2-dev: the plug-ins' MIDI on Linux; qemu-system-x86, busybox-static and xz-utils: the
+# virtual machine whose kernel has the sequencer (tests/vm).
 packages=(cmake ninja-build g++ pkg-config juce-modules-source libgtest-dev libgmock-dev libbenchmark-dev
-          locales lilv-utils clang libclang-rt-14-dev xvfb xauth x11-utils libxtst-dev fonts-lato)
+          locales lilv-utils clang libclang-rt-14-dev xvfb xauth x11-utils libxtst-dev fonts-lato
+          libasound2-dev qemu-system-x86 busybox-static xz-utils)
+
 # jalv, jackd2, openbox and xdotool: the checks in a real LV2 host (the LV2 editor in jalv's
 # window, under a window manager, and the parameter values jalv holds), on a JACK server with the
 # dummy driver; xdotool also clicks the Standalone's window button in its smoke test.

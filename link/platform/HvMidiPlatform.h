@@ -3,8 +3,8 @@
 // The only MIDI header the product includes. On macOS it is the system's MIDI and string
 // frameworks. Elsewhere it declares functions, types and constants of the same shape, so the
 // product's MIDI code is written once; a backend linked with the program serves them. The
-// plug-in's backend (nodevices/) lists no devices; the tests link the in-process MIDI world of
-// their support code instead.
+// plug-ins' backend on Linux (alsa/) runs on the ALSA sequencer, the one elsewhere (nodevices/)
+// lists no devices; the tests link the in-process MIDI world of their support code instead.
 
 #include <juce_core/juce_core.h>
 
