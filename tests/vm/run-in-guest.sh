@@ -13,7 +13,7 @@ set -euo pipefail
 program=$(realpath "$1")
 shift
 here=$(cd "$(dirname "$0")" && pwd)
-repo=$(cd "$here/../.." && pwd)
+repo=$(realpath "$here/../..")
 vm="$repo/build/vm"
 mkdir -p "$vm"
 
@@ -136,7 +136,17 @@ fi
 mount --bind /dev /root/dev
 mount --bind /proc /root/proc
 mount --bind /sys /root/sys
-mount -t tmpfs tmp /root/tmp
+# The guest's /tmp is a fresh tmpfs; a source tree below /tmp (a clone made there) stays visible.
+case "$repo/" in
+    /tmp/*)
+        mkdir -p /keep && mount -o bind "/root$repo" /keep
+        mount -t tmpfs tmp /root/tmp
+        mkdir -p "/root$repo" && mount -o bind /keep "/root$repo"
+        ;;
+    *)
+        mount -t tmpfs tmp /root/tmp
+        ;;
+esac
 mkdir -p /root/dev/shm && mount -t tmpfs shm /root/dev/shm
 echo "HV-GUEST: up after \$(cut -d' ' -f1 /proc/uptime) s"
 chroot /root /usr/bin/env -i PATH=/usr/bin:/bin HOME=/tmp LANG=C.UTF-8 \
