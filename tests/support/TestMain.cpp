@@ -1,23 +1,8 @@
+#include "support/AssertionFailingLogger.h"
+
 #include <gtest/gtest.h>
 
 #include <juce_gui_basics/juce_gui_basics.h>
-
-namespace
-{
-
-/** Turns every JUCE assertion into a failure of the test that hit it. */
-class AssertionFailingLogger : public juce::Logger
-{
-    void logMessage (const juce::String& message) override
-    {
-        if (message.startsWith ("JUCE Assertion failure"))
-            ADD_FAILURE() << message;
-        else
-            std::cerr << message << std::endl;
-    }
-};
-
-} // namespace
 
 int main (int argc, char** argv)
 {

@@ -14,6 +14,7 @@
 #include "core/ParamData.h"
 #include "link/MidiManager.h"
 #include "link/platform/alsa/AlsaMidiServer.h"
+#include "support/AssertionFailingLogger.h"
 #include "support/MessagePump.h"
 #include "support/TestParamsManager.h"
 
@@ -856,18 +857,6 @@ TEST_F (OnUsb, Benchmark)
     pumpFor (1000);
     measureLatencies (plugin, unit, "a USB MIDI device");
 }
-
-//==============================================================================
-class AssertionFailingLogger : public juce::Logger
-{
-    void logMessage (const juce::String& message) override
-    {
-        if (message.startsWith ("JUCE Assertion failure"))
-            ADD_FAILURE() << message;
-        else
-            std::cerr << message << std::endl;
-    }
-};
 
 } // namespace
 
